@@ -1,0 +1,28 @@
+# zorvia_add_test(NAME SOURCES src... [LIBS lib...] [UI] [TIMEOUT s])
+#
+# Unit tests of the portable core link zorvia_core and need no display.
+# UI tests (UI) link zorvia_ui, get a QApplication from the shared UI test
+# main and run under the X server that scripts/test.sh provides.
+function(zorvia_add_test name)
+  cmake_parse_arguments(T "UI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  if(T_UI)
+    target_link_libraries(${name} PRIVATE zorvia_ui zorvia_ui_test_main Qt6::Test ${T_LIBS})
+    set(labels ui)
+    set(env "QTWEBENGINE_DISABLE_SANDBOX=1;QT_QPA_PLATFORM=xcb")
+    set(lock display)
+  else()
+    target_link_libraries(${name} PRIVATE zorvia_core GTest::gtest_main ${T_LIBS})
+    set(labels unit)
+    set(env "")
+    set(lock "")
+  endif()
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${ZORVIA_BIN_DIR}
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}" ENVIRONMENT "${env}" RESOURCE_LOCK "${lock}")
+endfunction()

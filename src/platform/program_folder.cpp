@@ -1,0 +1,19 @@
+#include "platform/program_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zorvia::platform {
+
+AnsiString programFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return "./";
+    auto folder = exe.parent_path().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+} // namespace zorvia::platform

@@ -1,0 +1,90 @@
+#include "text/codepage.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorvia::text;
+
+namespace {
+
+// "游戏" in the three encodings.
+const std::string kGameAnsi = "\xD3\xCE\xCF\xB7";
+const std::string kGameUtf8 = "\xE6\xB8\xB8\xE6\x88\x8F";
+const std::u16string kGame16 = u"\u6E38\u620F";
+
+TEST(Codepage, RoundTrips) {
+    struct Case {
+        std::string ansi;
+        std::string utf8;
+        std::u16string utf16;
+    };
+    const Case cases[] = {
+        {"", "", u""},
+        {"abc", "abc", u"abc"},
+        {kGameAnsi, kGameUtf8, kGame16},
+        {"Zorvia" + kGameAnsi + "!", "Zorvia" + kGameUtf8 + "!", u"Zorvia\u6E38\u620F!"},
+        {"\x80", "\xE2\x82\xAC", u"\u20AC"}, // the euro sign of code page 936
+        {std::string("a\0b", 3), std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ansiToUtf8(c.ansi), c.utf8);
+        EXPECT_EQ(utf8ToAnsi(c.utf8), c.ansi);
+        EXPECT_EQ(ansiToUtf16(c.ansi), c.utf16);
+        EXPECT_EQ(utf16ToAnsi(c.utf16), c.ansi);
+        EXPECT_EQ(utf16ToUtf8(c.utf16), c.utf8);
+        EXPECT_EQ(utf8ToUtf16(c.utf8), c.utf16);
+    }
+}
+
+TEST(Codepage, UnrepresentableAndInvalidBecomeQuestionMarks) {
+    struct Case {
+        const char* what;
+        std::string got;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"emoji to ANSI", utf8ToAnsi("a\xF0\x9F\x98\x80" "b"), "a?b"},
+        {"Korean to ANSI", utf16ToAnsi(u"x\uD55Cy"), "x?y"},
+        {"surrogate pair to ANSI", utf16ToAnsi(u"\U0001F600"), "?"},
+        {"bad UTF-8 byte", utf8ToAnsi("a\xFF" "b"), "a?b"},
+        {"cut-off UTF-8", utf8ToAnsi("a\xE6\xB8"), "a?"},
+        {"lone lead byte at end", ansiToUtf8("a\xD3"), "a?"},
+        {"0xFF in ANSI", ansiToUtf8("\xFF" "z"), "?z"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.what;
+}
+
+TEST(Codepage, LongTextCrossesBufferBoundaries) {
+    std::string ansi;
+    std::string utf8;
+    for (int i = 0; i < 5000; ++i) {
+        ansi += kGameAnsi + "x";
+        utf8 += kGameUtf8 + "x";
+    }
+    EXPECT_EQ(ansiToUtf8(ansi), utf8);
+    EXPECT_EQ(utf8ToAnsi(utf8), ansi);
+}
+
+TEST(Codepage, StrictUtf8Decoding) {
+    struct Case {
+        std::string in;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"", true},
+        {kGameUtf8, true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xC0\xAF", false},         // overlong
+        {"\xED\xA0\x80", false},     // surrogate
+        {"\xE6\xB8", false},         // cut off
+        {"\x80", false},             // stray continuation
+        {"\xE6\x41\x8F", false},     // bad continuation
+        {"\xF5\x80\x80\x80", false}, // beyond U+10FFFF
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(decodeUtf8Strict(c.in).has_value(), c.ok) << c.in;
+    EXPECT_EQ(decodeUtf8Strict(kGameUtf8).value(), kGame16);
+    EXPECT_EQ(decodeUtf8Strict("\xF0\x9F\x98\x80").value(), u"\U0001F600");
+}
+
+} // namespace

@@ -1,0 +1,18 @@
+// GoogleTest main for tests that need a QApplication (and so a display).
+#include <QApplication>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
+            return RUN_ALL_TESTS();
+    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
