@@ -1,6 +1,5 @@
-#include <QApplication>
+#include "app/run.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    return zorvia::runGameBox(argc, argv);
 }

@@ -9,8 +9,12 @@ namespace zorvia::text {
 
 // Code page 936 byte classes. A lead byte (0x81..0xFE) starts a double-byte
 // character; a trail byte (0x40..0xFE except 0x7F) may follow it.
-constexpr bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-constexpr bool isTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+constexpr bool isLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+constexpr bool isTrailByte(unsigned char c) {
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 enum class ByteType { Single, Lead, Trail };
 

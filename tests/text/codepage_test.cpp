@@ -42,13 +42,22 @@ TEST(Codepage, UnrepresentableAndInvalidBecomeQuestionMarks) {
         std::string want;
     };
     const Case cases[] = {
-        {"emoji to ANSI", utf8ToAnsi("a\xF0\x9F\x98\x80" "b"), "a?b"},
+        {"emoji to ANSI",
+         utf8ToAnsi("a\xF0\x9F\x98\x80"
+                    "b"),
+         "a?b"},
         {"Korean to ANSI", utf16ToAnsi(u"x\uD55Cy"), "x?y"},
         {"surrogate pair to ANSI", utf16ToAnsi(u"\U0001F600"), "?"},
-        {"bad UTF-8 byte", utf8ToAnsi("a\xFF" "b"), "a?b"},
+        {"bad UTF-8 byte",
+         utf8ToAnsi("a\xFF"
+                    "b"),
+         "a?b"},
         {"cut-off UTF-8", utf8ToAnsi("a\xE6\xB8"), "a?"},
         {"lone lead byte at end", ansiToUtf8("a\xD3"), "a?"},
-        {"0xFF in ANSI", ansiToUtf8("\xFF" "z"), "?z"},
+        {"0xFF in ANSI",
+         ansiToUtf8("\xFF"
+                    "z"),
+         "?z"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.got, c.want) << c.what;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "text/ansi.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace zorvia::ui {
+
+// The program's own modal message box: a text, an optional icon and one OK
+// button. A window of its own so that the skin engine draws it like every
+// other window of the program.
+class TMessageBox : public QDialog {
+    Q_OBJECT
+public:
+    enum class Icon { None, Error };
+
+    TMessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon);
+
+    QString text() const;
+    QPushButton* okButton() const { return ok_; }
+
+private:
+    QLabel* text_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+// Shows `text` (code page 936) in a modal box with the caption "提示" and an
+// OK button, owned by `owner`; returns when the box is closed.
+void showMessage(QWidget* owner, const AnsiString& text);
+
+} // namespace zorvia::ui

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QTabBar>
+#include <QWidget>
+
+#include <vector>
+
+namespace zorvia::ui {
+
+// One page of a TPageControl: its caption is the tab's text.
+class TTabSheet : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTabSheet(QWidget* parent = nullptr);
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+signals:
+    void captionChanged(TTabSheet* sheet);
+
+private:
+    QString caption_;
+};
+
+// Tab strip of a page control: fixed tab width when one is set.
+class TTabStrip : public QTabBar {
+    Q_OBJECT
+public:
+    explicit TTabStrip(QWidget* parent);
+    void setFixedTabWidth(int width) { tabWidth_ = width; }
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+private:
+    int tabWidth_ = 0;
+};
+
+// A page control: a tab strip over a stack of pages, with the pages placed
+// at the exact client rectangle (4 pixels in from the sides and bottom, under
+// the tab strip). With the tabs hidden the pages sit 4 pixels in all round.
+class TPageControl : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTabHeight = 24;
+    static constexpr int kBorder = 4;
+
+    explicit TPageControl(QWidget* parent);
+
+    void setTabsVisible(bool visible);
+    bool tabsVisible() const { return tabsVisible_; }
+    void setTabWidth(int width);
+
+    void addPage(TTabSheet* sheet);
+    // Removes a page without deleting it.
+    void removePage(TTabSheet* sheet);
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* page(int index) const;
+    int indexOf(const TTabSheet* sheet) const;
+
+    TTabSheet* activePage() const;
+    int activePageIndex() const;
+    // Changes the active page without raising the change event.
+    void setActivePage(TTabSheet* sheet);
+    void setActivePageIndex(int index);
+
+    TTabStrip* tabStrip() const { return strip_; }
+    QRect pageRect() const;
+
+signals:
+    // The active page was changed through the tab strip by the user.
+    void tabClicked(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void layoutPages();
+    void showOnly(int index);
+
+    TTabStrip* strip_;
+    std::vector<TTabSheet*> pages_;
+    int active_ = -1;
+    bool tabsVisible_ = true;
+    bool syncing_ = false;
+};
+
+} // namespace zorvia::ui

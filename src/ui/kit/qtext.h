@@ -1,0 +1,13 @@
+#pragma once
+
+#include "text/ansi.h"
+
+#include <QString>
+
+namespace zorvia::ui {
+
+// Code page 936 text to and from what widgets show.
+QString toQ(const AnsiString& ansi);
+AnsiString fromQ(const QString& text);
+
+} // namespace zorvia::ui

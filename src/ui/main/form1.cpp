@@ -1,0 +1,51 @@
+#include "ui/main/form1.h"
+
+#include "ui/kit/app_icon.h"
+#include "ui/kit/error_report.h"
+#include "ui/kit/guarded.h"
+#include "ui/kit/ui_font.h"
+#include "ui/main/globals.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace zorvia {
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName("Form1");
+    setWindowTitle(ui::applicationTitle());
+    setWindowIcon(ui::appIcon());
+    setFont(ui::uiFont());
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    }
+
+    createControls();
+    setTabOrder();
+    wireHandlers();
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::wireHandlers() {
+    connect(Button1, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button1Click(Button1); }));
+    connect(Button2, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button2Click(Button2); }));
+    connect(Button3, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button3Click(Button3); }));
+    connect(Button_hide, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_hideClick(Button_hide); }));
+}
+
+} // namespace zorvia

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "text/ansi.h"
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zorvia {
+
+namespace ui {
+class TListBox;
+class TPageControl;
+class TTabSheet;
+} // namespace ui
+
+class TWebBrowser;
+
+// The main window: the left column with the three game lists and the login
+// panel, the workspace of browser tabs, and the status bar.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 994;
+    static constexpr int kClientHeight = 595;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The window's create event; runs once, before the window is first shown.
+    void FormCreate();
+    // True when FormCreate asked the application to end.
+    bool terminateRequested() const { return terminateRequested_; }
+
+    // The folder of the executable with a trailing "/".
+    const AnsiString& programFolder() const { return programFolder_; }
+
+    // Accordion and left column.
+    void Button1Click(QObject* sender);
+    void Button2Click(QObject* sender);
+    void Button3Click(QObject* sender);
+    void Button_hideClick(QObject* sender);
+
+    // Controls, named as in the window definition.
+    QFrame* Panel_left = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    ui::TPageControl* PageControl1 = nullptr;
+    ui::TTabSheet* TabSheet1 = nullptr;
+    ui::TTabSheet* TabSheet2 = nullptr;
+    ui::TTabSheet* TabSheet3 = nullptr;
+    ui::TListBox* ListBox1 = nullptr;
+    ui::TListBox* ListBox2 = nullptr;
+    ui::TListBox* ListBox3 = nullptr;
+    QPushButton* Button_login = nullptr;
+    QFrame* Panel1 = nullptr;
+    TWebBrowser* WebBrowser3 = nullptr;
+    QFrame* Panel_main = nullptr;
+    QPushButton* Button_hide = nullptr;
+    QPushButton* Button_closeTab = nullptr;
+    QPushButton* Button_closeAll = nullptr;
+    QPushButton* Button_refresh = nullptr;
+    QPushButton* Button_favor = nullptr;
+    QPushButton* Button_down = nullptr;
+    QPushButton* Button_help = nullptr;
+    QLineEdit* Edit_key = nullptr;
+    QPushButton* Button_search = nullptr;
+    ui::TPageControl* PageControl2 = nullptr;
+    ui::TTabSheet* TabSheet_Main = nullptr;
+    TWebBrowser* WebBrowser1 = nullptr;
+    QFrame* Panel_status = nullptr;
+    QLabel* Label_status = nullptr;
+    QLabel* Label_update = nullptr;
+    QLabel* Label_tips = nullptr;
+
+private:
+    void createControls();
+    void createLeftColumn();
+    void createWorkspace();
+    void createStatusBar();
+    void setTabOrder();
+    void wireHandlers();
+
+    AnsiString programFolder_;
+    bool terminateRequested_ = false;
+};
+
+} // namespace zorvia

@@ -1,0 +1,33 @@
+// Start-up of the main window.
+#include "platform/program_folder.h"
+#include "portal/site_host.h"
+#include "text/codepage.h"
+#include "ui/kit/message_box.h"
+#include "ui/kit/page_control.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <filesystem>
+
+namespace zorvia {
+
+void TForm1::FormCreate() {
+    SiteHost = portal::portalHost();
+    Label_status->setText(QStringLiteral("当前版本:V 1.0.0"));
+    TabSheet_Main->setCaption(QStringLiteral("加载中..."));
+
+    programFolder_ = platform::programFolder();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(programFolder_ + "wendora.db", ec)) {
+        ui::showMessage(this, text::utf8ToAnsi("数据库文件不存在，请检查"));
+        terminateRequested_ = true;
+        return;
+    }
+
+    Button1Click(Button1);
+}
+
+} // namespace zorvia
