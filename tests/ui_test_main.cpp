@@ -1,5 +1,6 @@
-// GoogleTest main for tests that need a QApplication (and so a display).
-#include <QApplication>
+// GoogleTest main for tests that need the application object (and a display).
+#include "app/application.h"
+
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,6 @@ int main(int argc, char** argv) {
             return RUN_ALL_TESTS();
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    zorvia::TApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,150 @@
+#include "support/modal.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/page_control.h"
+#include "ui/main/form1.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zorvia;
+
+namespace {
+
+// A main window after start-up, against a portal that cannot be reached.
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+        form = std::make_unique<TForm1>();
+        form->FormCreate();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    std::unique_ptr<TForm1> form;
+};
+
+struct Tops {
+    int pageControl, button2, button3;
+    ui::TTabSheet* TForm1::*active;
+};
+
+TEST_F(Shell, AccordionPlacesTheListUnderItsButton) {
+    // After start-up the online list is shown.
+    EXPECT_EQ(form->PageControl1->activePage(), form->TabSheet1);
+    EXPECT_EQ(form->PageControl1->y(), 33);
+    EXPECT_EQ(form->Button2->y(), 322);
+    EXPECT_EQ(form->Button3->y(), 347);
+
+    struct Case {
+        QPushButton* TForm1::*button;
+        Tops want;
+    };
+    const Case cases[] = {
+        {&TForm1::Button2, {58, 33, 347, &TForm1::TabSheet2}},
+        {&TForm1::Button3, {83, 33, 58, &TForm1::TabSheet3}},
+        {&TForm1::Button1, {33, 322, 347, &TForm1::TabSheet1}},
+        {&TForm1::Button3, {83, 33, 58, &TForm1::TabSheet3}},
+        {&TForm1::Button2, {58, 33, 347, &TForm1::TabSheet2}},
+    };
+    for (const auto& c : cases) {
+        QTest::mouseClick((*form).*c.button, Qt::LeftButton);
+        EXPECT_EQ(form->PageControl1->y(), c.want.pageControl);
+        EXPECT_EQ(form->Button2->y(), c.want.button2);
+        EXPECT_EQ(form->Button3->y(), c.want.button3);
+        EXPECT_EQ(form->PageControl1->activePage(), (*form).*c.want.active);
+        EXPECT_EQ(form->Button1->x(), 5);
+        EXPECT_EQ(form->Button2->x(), 5);
+        EXPECT_EQ(form->Button3->x(), 5);
+        EXPECT_EQ(form->PageControl1->x(), 3);
+    }
+}
+
+TEST_F(Shell, CollapseAndRestoreLeftColumn) {
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(form->Button_hide, Qt::LeftButton);
+        EXPECT_FALSE(form->Panel_left->isVisible());
+        EXPECT_EQ(form->Button_hide->text(), QStringLiteral("打开左栏"));
+        EXPECT_EQ(form->Panel_main->x(), 0);
+        EXPECT_EQ(form->Panel_main->width(), 993);
+
+        QTest::mouseClick(form->Button_hide, Qt::LeftButton);
+        EXPECT_TRUE(form->Panel_left->isVisible());
+        EXPECT_EQ(form->Button_hide->text(), QStringLiteral("收起左栏"));
+        EXPECT_EQ(form->Panel_main->x(), 176);
+        EXPECT_EQ(form->Panel_main->width(), 817);
+    }
+}
+
+TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
+    form->resize(TForm1::kClientWidth + 200, TForm1::kClientHeight + 100);
+    QTest::qWait(50);
+    EXPECT_EQ(form->Panel_left->geometry(), QRect(0, 0, 175, 667));
+    EXPECT_EQ(form->Panel_main->geometry(), QRect(176, 0, 1017, 667));
+    EXPECT_EQ(form->Panel_status->geometry(), QRect(0, 670, 1193, 25));
+    EXPECT_EQ(form->PageControl2->geometry(), QRect(4, 41, 1010, 622));
+    EXPECT_EQ(form->Edit_key->geometry(), QRect(820, 11, 113, 21));
+    EXPECT_EQ(form->Button_search->geometry(), QRect(938, 9, 75, 25));
+    EXPECT_EQ(form->Button_favor->geometry(), QRect(323, 9, 75, 25)); // not anchored
+    EXPECT_EQ(form->Button_login->geometry(), QRect(2, 506, 170, 25));
+    EXPECT_EQ(form->Panel1->geometry(), QRect(2, 534, 170, 129));
+    EXPECT_EQ(form->Label_tips->geometry(), QRect(1088, 6, 93, 13));
+
+    // Collapsing while enlarged, then returning to the design size.
+    QTest::mouseClick(form->Button_hide, Qt::LeftButton);
+    EXPECT_EQ(form->Panel_main->geometry(), QRect(0, 0, 1193, 667));
+    form->resize(TForm1::kClientWidth, TForm1::kClientHeight);
+    QTest::qWait(50);
+    QTest::mouseClick(form->Button_hide, Qt::LeftButton);
+    EXPECT_EQ(form->Panel_main->geometry(), QRect(176, 0, 817, 567));
+    EXPECT_EQ(form->PageControl2->geometry(), QRect(4, 41, 810, 522));
+}
+
+TEST_F(Shell, DesignStateOfTheWindow) {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zorvia游戏盒子"));
+    EXPECT_EQ(form->size(), QSize(994, 595));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    EXPECT_FALSE(form->Button_favor->isEnabled());
+    EXPECT_FALSE(form->Button_down->isEnabled());
+    EXPECT_FALSE(form->Button_help->isEnabled());
+    EXPECT_EQ(form->Label_status->text(), QStringLiteral("当前版本:V 1.0.0"));
+    EXPECT_EQ(form->TabSheet_Main->caption(), QStringLiteral("加载中..."));
+    EXPECT_EQ(form->PageControl2->tabStrip()->tabText(0), QStringLiteral("加载中..."));
+    EXPECT_FALSE(form->PageControl1->tabsVisible());
+    EXPECT_EQ(form->ListBox1->geometry(), QRect(2, 0, 153, 281));
+    EXPECT_TRUE(form->Label_update->font().underline());
+    EXPECT_EQ(form->programFolder(),
+              QDir(QCoreApplication::applicationDirPath()).path().toStdString() + "/");
+
+    // The login button has no click action.
+    ModalCloser closer;
+    QTest::mouseClick(form->Button_login, Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_TRUE(closer.seen().isEmpty());
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Shell, Screenshot) {
+    QTest::qWait(300);
+    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(dir);
+    const QImage shot = form->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_TRUE(shot.save(dir + "/main_window.png"));
+    // Something is drawn where the Chinese caption of Button1 sits.
+    const QImage button = form->Button1->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < button.height(); ++y)
+        for (int x = 0; x < button.width(); ++x)
+            if (qGray(button.pixel(x, y)) < 100)
+                ++dark;
+    EXPECT_GT(dark, 40);
+}
+
+} // namespace
