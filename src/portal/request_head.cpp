@@ -1,0 +1,26 @@
+#include "portal/request_head.h"
+
+namespace zorvia::portal {
+
+std::vector<AnsiString> requestHeadLines(const AnsiString& target, const AnsiString& siteHost) {
+    return {
+        "GET " + target + " HTTP/1.1",
+        "Host: " + siteHost,
+        "Accept: */*",
+        "User-Agent: Mozilla/4.0 (compatible; MSIE 5.00; Windows 98",
+        "Pragma: no-cache",
+        "Cache-Control: no-cache",
+        "Connection: Close",
+    };
+}
+
+std::vector<AnsiString> portalRequestLines(const AnsiString& query, const AnsiString& siteHost,
+                                           const AnsiString& cookie) {
+    auto lines = requestHeadLines("/mini.php?" + query, siteHost);
+    if (!cookie.empty())
+        lines.push_back("Cookie: " + cookie);
+    lines.emplace_back();
+    return lines;
+}
+
+} // namespace zorvia::portal
