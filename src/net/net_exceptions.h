@@ -1,0 +1,97 @@
+#pragma once
+
+#include "text/ansi.h"
+
+#include <exception>
+
+namespace zorvia {
+
+// Root of the stream client's errors; what() is the message text.
+class ENetException : public std::exception {
+public:
+    explicit ENetException(AnsiString message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const AnsiString& Message() const { return message_; }
+
+private:
+    AnsiString message_;
+};
+
+// Reported like every other error; the name only sorts it.
+class ENetSilentException : public ENetException {
+    using ENetException::ENetException;
+};
+
+class ENetConnClosedGracefully : public ENetSilentException {
+public:
+    ENetConnClosedGracefully() : ENetSilentException("Connection Closed Gracefully.") {}
+};
+
+class ENetSocketHandleError : public ENetException {
+    using ENetException::ENetException;
+};
+
+class ENetCouldNotBindSocket : public ENetSocketHandleError {
+public:
+    ENetCouldNotBindSocket()
+        : ENetSocketHandleError("Could not bind socket. Address and port are already in use.") {}
+};
+
+class ENetTCPConnectionError : public ENetException {
+    using ENetException::ENetException;
+};
+
+class ENetNotConnected : public ENetTCPConnectionError {
+public:
+    ENetNotConnected() : ENetTCPConnectionError("Not Connected") {}
+};
+
+class ENetAlreadyConnected : public ENetException {
+public:
+    ENetAlreadyConnected() : ENetException("Already connected.") {}
+};
+
+class ENetInvalidSocket : public ENetException {
+public:
+    ENetInvalidSocket() : ENetException("Cannot allocate socket.") {}
+};
+
+class ENetReadTimeout : public ENetException {
+public:
+    ENetReadTimeout() : ENetException("Read Timeout") {}
+};
+
+class ENetReadLnMaxLineLengthExceeded : public ENetException {
+public:
+    ENetReadLnMaxLineLengthExceeded() : ENetException("Max line length exceeded.") {}
+};
+
+class ENetConnectTimeout : public ENetException {
+public:
+    ENetConnectTimeout() : ENetException("Connect timed out.") {}
+};
+
+// Start-up errors of a socket library that needs loading and starting; the
+// POSIX socket layer needs neither, so these are not raised here.
+class ENetStackInitializationFailed : public ENetException {
+public:
+    ENetStackInitializationFailed() : ENetException("Winsock Initialization Error.") {}
+};
+
+class ENetWS2StubError : public ENetException {
+public:
+    explicit ENetWS2StubError(const AnsiString& fileName)
+        : ENetException("Error on loading Winsock2 library (" + fileName + ")") {}
+};
+
+// A failed resolution, connect, send or receive, with its socket error code.
+class ENetSocketError : public ENetException {
+public:
+    explicit ENetSocketError(int code);
+    int LastError() const { return code_; }
+
+private:
+    int code_;
+};
+
+} // namespace zorvia

@@ -1,0 +1,37 @@
+#include "net/net_tcp_client.h"
+
+#include "net/net_stack.h"
+
+namespace zorvia {
+
+void TNetTCPClient::Connect(int timeout) {
+    TNetIOHandlerSocket& handler = OpenHandler();
+    try {
+        TNetSocketHandle& binding = *handler.Binding();
+        binding.AllocateSocket();
+        binding.IP = boundIP_;
+        binding.Port = boundPort_;
+        binding.Bind();
+        AnsiString address;
+        if (TNetStack::IsIP(host_)) {
+            address = host_;
+        } else {
+            DoStatus(hsResolving, "Resolving hostname " + host_ + ".");
+            address = TNetStack::ResolveHost(host_);
+        }
+        binding.PeerIP = address;
+        binding.PeerPort = port_;
+        DoStatus(hsConnecting, "Connecting to " + address + ".");
+        if (timeout == -1)
+            timeout = connectTimeout_;
+        binding.Connect(timeout > 0 ? timeout : 0);
+        DoStatus(hsConnected, "Connected.");
+        if (OnConnected)
+            OnConnected(*this);
+    } catch (...) {
+        DropSocket();
+        throw;
+    }
+}
+
+} // namespace zorvia
