@@ -1,9 +1,12 @@
 // Start-up of the main window.
+#include "browser/web_browser.h"
 #include "platform/program_folder.h"
+#include "portal/addresses.h"
 #include "portal/site_host.h"
 #include "text/codepage.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/page_control.h"
+#include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
@@ -18,6 +21,8 @@ void TForm1::FormCreate() {
     SiteHost = portal::portalHost();
     Label_status->setText(QStringLiteral("当前版本:V 1.0.0"));
     TabSheet_Main->setCaption(QStringLiteral("加载中..."));
+    WebBrowser1->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kStartPagePath)));
+    WebBrowser3->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kLoginPanelPath)));
 
     programFolder_ = platform::programFolder();
     std::error_code ec;

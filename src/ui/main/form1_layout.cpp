@@ -1,6 +1,7 @@
 // The main window's controls at their design geometry.
 #include "ui/main/form1.h"
 
+#include "browser/web_browser.h"
 #include "ui/kit/anchors.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
@@ -55,6 +56,15 @@ ui::TListBox* makeList(ui::TTabSheet* sheet, const char* name) {
     return list;
 }
 
+// A browser filling its parent. Web views are made before the window is
+// first shown: adding one to a shown window recreates the native window.
+TWebBrowser* makeBrowser(QWidget* parent, const char* name) {
+    auto* browser = new TWebBrowser(parent);
+    browser->setObjectName(name);
+    browser->setAlignClient(true);
+    return browser;
+}
+
 } // namespace
 
 void TForm1::createControls() {
@@ -90,6 +100,7 @@ void TForm1::createLeftColumn() {
 
     Panel1 = makePanel(Panel_left, "Panel1", {2, 434, 170, 129});
     ui::setAnchors(Panel1, Anchor::Left | Anchor::Bottom);
+    WebBrowser3 = makeBrowser(Panel1, "WebBrowser3");
 }
 
 void TForm1::createWorkspace() {
@@ -128,6 +139,7 @@ void TForm1::createWorkspace() {
     PageControl2->setGeometry(4, 41, 810, 522);
     ui::setAnchors(PageControl2, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom);
     TabSheet_Main = makeSheet(PageControl2, "TabSheet_Main");
+    WebBrowser1 = makeBrowser(TabSheet_Main, "WebBrowser1");
 }
 
 void TForm1::createStatusBar() {
@@ -152,10 +164,11 @@ void TForm1::setTabOrder() {
     // Tab order: the left column, then the workspace in its own order, then
     // the status bar; within each parent the design's numbers.
     const QList<QWidget*> chain = {
-        Button1,        Button2,         Button3,         ListBox1,    ListBox2,
-        ListBox3,       Button_login,    Button_hide,     Button_down, Button_favor,
-        Button_refresh, Button_closeAll, Button_closeTab, Button_help, PageControl2->tabStrip(),
-        Edit_key,       Button_search};
+        Button1,         Button2,         Button3,      ListBox1,
+        ListBox2,        ListBox3,        Button_login, WebBrowser3,
+        Button_hide,     Button_down,     Button_favor, Button_refresh,
+        Button_closeAll, Button_closeTab, Button_help,  PageControl2->tabStrip(),
+        WebBrowser1,     Edit_key,        Button_search};
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
