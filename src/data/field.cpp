@@ -1,0 +1,106 @@
+#include "data/field.h"
+
+#include "data/errors.h"
+#include "data/format_settings.h"
+#include "data/sqlite_query.h"
+#include "text/codepage.h"
+
+#include <cmath>
+
+namespace zorvia {
+namespace {
+
+using enum TFieldType;
+
+const data::FieldValue kNoValue;
+
+} // namespace
+
+const data::Cell* TField::cell() const {
+    return dataSet_->currentCell(index_);
+}
+
+bool TField::IsNull() const {
+    const data::Cell* current = cell();
+    return current == nullptr || !current->present;
+}
+
+const data::FieldValue& TField::Value() const {
+    const data::Cell* current = cell();
+    return current == nullptr ? kNoValue : current->value;
+}
+
+AnsiString TField::AsString() const {
+    if (IsNull())
+        return {};
+    const data::FieldValue& value = cell()->value;
+    if (DataType() == ftString && dataSet_->readsUtf8()) {
+        if (const auto* bytes = std::get_if<std::string>(&value))
+            return text::utf8ToAnsi(*bytes);
+    }
+    return data::valueToText(DataType(), value);
+}
+
+std::int32_t TField::AsInteger() const {
+    if (IsNull())
+        return 0;
+    const data::FieldValue& value = cell()->value;
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return *integer;
+    if (const auto* flag = std::get_if<bool>(&value))
+        return *flag ? 1 : 0;
+    if (const auto* number = std::get_if<double>(&value)) {
+        if (std::fabs(*number) < 2147483647.5)
+            return static_cast<std::int32_t>(std::lround(*number));
+    }
+    const AnsiString text = AsString();
+    if (const auto parsed = data::parseInteger(text))
+        return *parsed;
+    throw EConvertError("'" + text + "' is not a valid integer value");
+}
+
+double TField::AsFloat() const {
+    if (IsNull())
+        return 0;
+    const data::FieldValue& value = cell()->value;
+    if (const auto* number = std::get_if<double>(&value))
+        return *number;
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return *integer;
+    if (const auto* flag = std::get_if<bool>(&value))
+        return *flag ? 1 : 0;
+    const AnsiString text = AsString();
+    if (const auto parsed = data::parseDecimal(text, data::formatSettings().decimalSeparator))
+        return *parsed;
+    throw EConvertError("'" + text + "' is not a valid floating point value");
+}
+
+bool TField::AsBoolean() const {
+    if (IsNull())
+        return false;
+    const data::FieldValue& value = cell()->value;
+    if (const auto* flag = std::get_if<bool>(&value))
+        return *flag;
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return *integer != 0;
+    if (const auto* number = std::get_if<double>(&value))
+        return *number != 0;
+    const AnsiString text = AsString();
+    if (const auto parsed = data::parseBoolean(text))
+        return *parsed;
+    throw EConvertError("'" + text + "' is not a valid boolean value");
+}
+
+data::TDateTime TField::AsDateTime() const {
+    if (IsNull())
+        return 0;
+    const data::FieldValue& value = cell()->value;
+    if (const auto* number = std::get_if<double>(&value))
+        return *number;
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return *integer;
+    const AnsiString text = AsString();
+    throw EConvertError("'" + text + "' is not a valid date and time");
+}
+
+} // namespace zorvia

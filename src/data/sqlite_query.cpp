@@ -1,0 +1,412 @@
+#include "data/sqlite_query.h"
+
+#include "data/database_name.h"
+#include "data/errors.h"
+#include "data/field_info.h"
+#include "data/sql_params.h"
+#include "data/sqlite_db.h"
+#include "data/statement.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+
+namespace zorvia {
+namespace data {
+namespace {
+
+ScreenCursorService& screenCursorService() {
+    static ScreenCursorService service;
+    return service;
+}
+
+// Shows the SQL-wait cursor for its lifetime and restores the one before.
+class WaitCursor {
+public:
+    explicit WaitCursor(bool show) {
+        const ScreenCursorService& service = screenCursorService();
+        if (!show || !service.set)
+            return;
+        active_ = true;
+        if (service.get)
+            previous_ = service.get();
+        service.set(ScreenCursor::SqlWait);
+    }
+    ~WaitCursor() {
+        if (!active_)
+            return;
+        const ScreenCursorService& service = screenCursorService();
+        service.set(previous_);
+        if (service.get && service.get() == ScreenCursor::SqlWait)
+            service.set(ScreenCursor::Default);
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool active_ = false;
+    ScreenCursor previous_ = ScreenCursor::Default;
+};
+
+} // namespace
+
+void setScreenCursorService(ScreenCursorService service) {
+    screenCursorService() = std::move(service);
+}
+
+} // namespace data
+
+namespace {
+
+using enum TFieldType;
+namespace sqlite = data::sqlite;
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// The cell of one column of the row the statement stands on.
+data::Cell readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const TFieldDef& def,
+                    const data::DateReading& reading) {
+    data::Cell cell;
+    cell.present = api.column_type(stmt, column) != sqlite::kTypeNull;
+    if (!cell.present) {
+        cell.value = data::emptyValue(def.DataType);
+        return cell;
+    }
+    if (def.DataType == ftWideString) {
+        const auto* units = static_cast<const char16_t*>(api.column_text16(stmt, column));
+        const int bytes = api.column_bytes16(stmt, column);
+        size_t count = units != nullptr ? static_cast<size_t>(std::max(bytes, 0)) / 2 : 0;
+        count = std::min(count, static_cast<size_t>(def.Size + 1) / 2);
+        cell.value = std::u16string(units != nullptr ? units : u"", count);
+        return cell;
+    }
+    if (isBlobLike(def.DataType)) {
+        const auto* bytes = static_cast<const char*>(api.column_blob(stmt, column));
+        const int count = api.column_bytes(stmt, column);
+        cell.value = bytes != nullptr ? std::string(bytes, static_cast<size_t>(std::max(count, 0)))
+                                      : std::string();
+        return cell;
+    }
+    const auto* raw = reinterpret_cast<const char*>(api.column_text(stmt, column));
+    const size_t length =
+        raw != nullptr ? static_cast<size_t>(std::max(api.column_bytes(stmt, column), 0)) : 0;
+    const std::string_view text(raw != nullptr ? raw : "", length);
+    if (def.DataType == ftString) {
+        const size_t cut = std::min(text.size(), static_cast<size_t>(std::max(def.Size, 0)));
+        cell.value = std::string(text.data(), strnlen(text.data(), cut));
+        return cell;
+    }
+    cell.value = data::valueFromText(def.DataType, text, reading);
+    return cell;
+}
+
+} // namespace
+
+TSQLiteBaseQuery::~TSQLiteBaseQuery() {
+    InternalClose();
+    if (connection_ != nullptr)
+        connection_->detach(this);
+}
+
+void TSQLiteBaseQuery::SetConnection(TSQLiteDB* connection) {
+    if (connection == connection_)
+        return;
+    Close();
+    if (connection_ != nullptr)
+        connection_->detach(this);
+    connection_ = connection;
+    if (connection_ != nullptr)
+        connection_->attach(this);
+}
+
+void TSQLiteBaseQuery::SetActive(bool active) {
+    if (active == active_)
+        return;
+    if (!active) {
+        InternalClose();
+        return;
+    }
+    try {
+        InternalOpen();
+    } catch (...) {
+        InternalClose();
+        throw;
+    }
+    active_ = true;
+    First();
+}
+
+void TSQLiteBaseQuery::QueryChanged(const AnsiString& textToRun,
+                                    const std::vector<AnsiString>& paramNames) {
+    Close();
+    parsedText_ = textToRun;
+    params_ = TParams(paramNames, params_);
+}
+
+void TSQLiteBaseQuery::InternalOpen() {
+    if (data::trimBlanks(SqlText()).empty())
+        throw ESQLiteError("no query specified");
+    if (maxResults_ == 0 && startResult_ != 0)
+        maxResults_ = -1;
+    AnsiString text = data::trimBlanks(parsedText_);
+    if (filtered_ && !filter_.empty())
+        text = "select * from (" + text + ") where " + filter_;
+    if (connection_ == nullptr)
+        throw ESQLiteError("no database connection");
+    if (!connection_->Connected())
+        connection_->DBConnect(true);
+    if (maxResults_ != 0)
+        text += " limit " + std::to_string(maxResults_);
+    if (startResult_ != 0)
+        text += " offset " + std::to_string(startResult_);
+    rows_.clear();
+    if (connection_->Connected())
+        LoadQueryData(text);
+    position_ = -1;
+    fields_.clear();
+    for (size_t i = 0; i < fieldDefs_.size(); ++i)
+        fields_.push_back(std::make_unique<TField>(*this, fieldDefs_[i], static_cast<int>(i)));
+}
+
+void TSQLiteBaseQuery::InternalClose() noexcept {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    fields_.clear();
+    fieldDefs_.clear();
+    columnFields_.clear();
+    rowidColumn_ = -1;
+    position_ = -1;
+    active_ = false;
+    eof_ = true;
+    bof_ = true;
+}
+
+void TSQLiteBaseQuery::LoadQueryData(const AnsiString& text) {
+    TSQLiteDB& db = *connection_;
+    db.SetLastSQL(text);
+    db.Log(text);
+    data::WaitCursor cursor(sqlCursor_);
+    rowidColumn_ = -1;
+
+    const sqlite::Api& api = db.Api();
+    const std::string libraryText = db.ToLibraryText(text);
+    sqlite::Stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int prepared = api.prepare(db.Handle(), libraryText.c_str(), -1, &raw, &tail);
+    data::Statement statement(api, raw);
+    if (prepared != sqlite::kOk)
+        db.RaiseSQLiteError();
+    buildFieldDefs(api, raw);
+    if (raw == nullptr)
+        return;
+    bindParams(api, raw);
+    while (auto row = FetchRow(api, raw)) {
+        row->bookmark = static_cast<int>(rows_.size());
+        rows_.push_back(std::move(*row));
+    }
+    api.reset(raw);
+    const int finished = statement.finalize();
+    if (finished != sqlite::kOk)
+        throw ESQLiteError("SQLiteExecute error: " + std::to_string(finished));
+}
+
+void TSQLiteBaseQuery::buildFieldDefs(const sqlite::Api& api, sqlite::Stmt* stmt) {
+    fieldDefs_.clear();
+    columnFields_.clear();
+    const int columns = stmt != nullptr ? api.column_count(stmt) : 0;
+    for (int column = 0; column < columns; ++column) {
+        const char* rawName = api.column_name(stmt, column);
+        const AnsiString name = connection_->FromLibraryText(rawName != nullptr ? rawName : "");
+        if (equalsNoCase(name, "rowid")) {
+            if (rowidColumn_ < 0)
+                rowidColumn_ = column;
+            columnFields_.push_back(-1);
+            continue;
+        }
+        auto taken = [&](std::string_view candidate) {
+            return std::any_of(fieldDefs_.begin(), fieldDefs_.end(), [&](const TFieldDef& def) {
+                return equalsNoCase(def.Name, candidate);
+            });
+        };
+        AnsiString unique = name;
+        for (int suffix = 1; taken(unique); ++suffix)
+            unique = name + "_" + std::to_string(suffix);
+
+        const char* declared = api.column_decltype(stmt, column);
+        const FieldInfo info = GetFieldInfo(declared != nullptr ? declared : "string");
+        TFieldDef def{unique, info.type, 0, 0};
+        if (typeLess_) {
+            def.DataType = ftString;
+            def.Size = info.size;
+        } else if (info.type == ftString || info.type == ftWideString) {
+            def.Size = info.size;
+        } else if (info.type == ftFloat) {
+            def.Precision = info.precision;
+        }
+        columnFields_.push_back(static_cast<int>(fieldDefs_.size()));
+        fieldDefs_.push_back(std::move(def));
+    }
+}
+
+void TSQLiteBaseQuery::bindParams(const sqlite::Api& api, sqlite::Stmt* stmt) const {
+    const int count = api.bind_parameter_count(stmt);
+    for (int index = 1; index <= count; ++index) {
+        if (const TParam* param = params_.AtPosition(index - 1))
+            data::bindValue(api, stmt, index, param->Bound(), connection_->Utf8Mode());
+    }
+}
+
+std::optional<data::CachedRow> TSQLiteBaseQuery::FetchRow(const sqlite::Api& api,
+                                                          sqlite::Stmt* stmt) {
+    const int stepped = api.step(stmt);
+    if (stepped == sqlite::kRow) {
+        data::CachedRow row;
+        row.cells.resize(fieldDefs_.size());
+        row.rowid = static_cast<std::int64_t>(rows_.size());
+        const data::DateReading reading{sqliteDateFormat_, tableDateFormat_};
+        for (size_t column = 0; column < columnFields_.size(); ++column) {
+            const int field = columnFields_[column];
+            if (static_cast<int>(column) == rowidColumn_)
+                row.rowid = api.column_int(stmt, static_cast<int>(column));
+            else if (field >= 0)
+                row.cells[field] =
+                    readCell(api, stmt, static_cast<int>(column), fieldDefs_[field], reading);
+        }
+        return row;
+    }
+    if (stepped == sqlite::kBusy) {
+        if (connection_->OnBusy) {
+            connection_->OnBusy(*connection_);
+            return std::nullopt;
+        }
+        connection_->RaiseSQLiteError();
+    }
+    if (stepped == sqlite::kError || stepped == sqlite::kMisuse) {
+        // The specific error text reaches the connection with the reset.
+        api.reset(stmt);
+        connection_->RaiseSQLiteError();
+    }
+    return std::nullopt;
+}
+
+void TSQLiteBaseQuery::ExecSQL() {
+    if (connection_ == nullptr)
+        throw ESQLiteError("no database connection");
+    if (!connection_->Connected())
+        connection_->DBConnect(true);
+    Close();
+    if (!autoCommit_) {
+        connection_->RunStatements(SqlText(), &params_);
+        return;
+    }
+    connection_->StartTransaction(transactionType_);
+    try {
+        connection_->RunStatements(SqlText(), &params_);
+        connection_->Commit();
+    } catch (...) {
+        if (connection_->InTransaction()) {
+            try {
+                connection_->RollBack();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+}
+
+void TSQLiteBaseQuery::First() {
+    position_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+}
+
+void TSQLiteBaseQuery::Next() {
+    if (position_ < static_cast<int>(rows_.size()) - 1) {
+        ++position_;
+        bof_ = false;
+    } else {
+        eof_ = true;
+    }
+}
+
+void TSQLiteBaseQuery::Prior() {
+    if (position_ > 0) {
+        --position_;
+        eof_ = false;
+    } else {
+        bof_ = true;
+    }
+}
+
+void TSQLiteBaseQuery::Last() {
+    position_ = static_cast<int>(rows_.size()) - 1;
+    eof_ = true;
+    bof_ = rows_.empty();
+}
+
+std::int64_t TSQLiteBaseQuery::RowId() const {
+    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.size()))
+        return -1;
+    return rows_[position_].rowid;
+}
+
+const data::Cell* TSQLiteBaseQuery::currentCell(int index) const {
+    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.size()))
+        return nullptr;
+    const std::vector<data::Cell>& cells = rows_[position_].cells;
+    if (index < 0 || index >= static_cast<int>(cells.size()))
+        return nullptr;
+    return &cells[index];
+}
+
+bool TSQLiteBaseQuery::readsUtf8() const {
+    return connection_ != nullptr && connection_->Utf8Mode();
+}
+
+TField* TSQLiteBaseQuery::FindField(std::string_view name) const {
+    for (const auto& field : fields_) {
+        if (equalsNoCase(field->FieldName(), name))
+            return field.get();
+    }
+    return nullptr;
+}
+
+TField& TSQLiteBaseQuery::FieldByName(std::string_view name) const {
+    if (TField* field = FindField(name))
+        return *field;
+    raise("Field '" + std::string(name) + "' not found");
+}
+
+TParam& TSQLiteBaseQuery::ParamByName(std::string_view name) {
+    if (TParam* param = params_.FindParam(name))
+        return *param;
+    raise("Parameter '" + std::string(name) + "' not found");
+}
+
+void TSQLiteBaseQuery::raise(const AnsiString& message) const {
+    throw EDatabaseError(name_.empty() ? message : name_ + ": " + message);
+}
+
+TSQLiteQuery::TSQLiteQuery() : sql_([this] { sqlChanged(); }) {}
+
+void TSQLiteQuery::SetRawSQL(bool raw) {
+    rawSql_ = raw;
+    sqlChanged();
+}
+
+void TSQLiteQuery::sqlChanged() {
+    if (rawSql_) {
+        QueryChanged(sql_.Text(), {});
+        return;
+    }
+    const data::ParsedSql parsed = data::parseSqlParams(sql_.Text());
+    QueryChanged(parsed.text, parsed.names);
+}
+
+} // namespace zorvia
