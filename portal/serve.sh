@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the demo portal on HOST:PORT (default 127.0.0.1:8380) and serves
+# until stopped. Run-time data (database, generated game files) goes into
+# $ZORVIA_PORTAL_DATA, or portal/runtime when that is unset.
+#
+# Several server processes answer in parallel ($ZORVIA_PORTAL_WORKERS,
+# default 4), so a slow download does not hold up the short replies. Ending
+# this script (TERM, INT, HUP) ends all of them.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+addr="${1:-127.0.0.1:8380}"
+case "$addr" in
+  *:*) ;;
+  *) addr="$addr:80" ;;
+esac
+
+command -v php >/dev/null || { echo "demo portal: php is not installed (scripts/deps.sh installs it)" >&2; exit 1; }
+[ -f "$here/node_modules/@ruffle-rs/ruffle/ruffle.js" ] ||
+  echo "demo portal: the Flash player is missing; games will not play (run: npm ci --prefix portal)" >&2
+
+php "$here/setup.php"
+
+workers="${ZORVIA_PORTAL_WORKERS:-4}"
+args=(-d expose_php=0 -d display_errors=0 -d log_errors=1 -d variables_order=EGPCS
+      -S "$addr" -t "$here/public" "$here/router.php")
+if [ "$workers" -le 1 ]; then
+  exec php "${args[@]}"
+fi
+
+# The server runs in a process group of its own, so that its workers can be
+# ended together with it.
+set -m
+PHP_CLI_SERVER_WORKERS="$workers" php "${args[@]}" &
+server=$!
+set +m
+stop() {
+  trap - TERM INT HUP EXIT
+  kill -TERM -- "-$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+}
+trap 'stop; exit 143' TERM
+trap 'stop; exit 130' INT
+trap 'stop; exit 129' HUP
+trap stop EXIT
+echo "demo portal: http://$addr/mini.php (data in ${ZORVIA_PORTAL_DATA:-$here/runtime})" >&2
+wait "$server"

@@ -1,0 +1,114 @@
+<?php
+
+declare(strict_types=1);
+
+namespace Zorvia\Portal\Swf;
+
+/**
+ * Builds a movie file tag by tag: definitions, placements on depths and
+ * frames. The result is either uncompressed ("FWS") or zlib-compressed ("CWS").
+ */
+final class Movie
+{
+    private const END = 0;
+    private const SHOW_FRAME = 1;
+    private const SET_BACKGROUND_COLOR = 9;
+    private const DEFINE_BITS_LOSSLESS = 20;
+    private const PLACE_OBJECT2 = 26;
+    private const DEFINE_SHAPE3 = 32;
+    private const FILE_ATTRIBUTES = 69;
+
+    private string $tags = '';
+    private int $nextId = 1;
+    private int $frames = 0;
+
+    public function __construct(
+        private readonly int $width,
+        private readonly int $height,
+        private readonly int $fps,
+        private readonly int $version = 10,
+    ) {
+        if ($width <= 0 || $height <= 0 || $fps <= 0 || $fps > 255) {
+            throw new \InvalidArgumentException('bad stage size or frame rate');
+        }
+        if ($version >= 8) {
+            $this->tag(self::FILE_ATTRIBUTES, pack('V', 0));
+        }
+    }
+
+    /** @param array{int,int,int} $rgb */
+    public function background(array $rgb): void
+    {
+        $this->tag(self::SET_BACKGROUND_COLOR, chr($rgb[0]) . chr($rgb[1]) . chr($rgb[2]));
+    }
+
+    public function defineShape(Shape $shape): int
+    {
+        $id = $this->nextId++;
+        $this->tag(self::DEFINE_SHAPE3, $shape->encode($id));
+        return $id;
+    }
+
+    /**
+     * Defines a 32-bit bitmap; $pixels holds 4 bytes per pixel (reserved, red,
+     * green, blue), rows top to bottom.
+     */
+    public function defineBitmap(int $w, int $h, string $pixels, int $level = 1): int
+    {
+        if (strlen($pixels) !== $w * $h * 4) {
+            throw new \InvalidArgumentException('pixel data does not match the bitmap size');
+        }
+        $id = $this->nextId++;
+        $this->tag(self::DEFINE_BITS_LOSSLESS, pack('vCvv', $id, 5, $w, $h) . gzcompress($pixels, $level));
+        return $id;
+    }
+
+    public function place(int $depth, int $id, Matrix $m): void
+    {
+        $this->tag(self::PLACE_OBJECT2, chr(0x06) . pack('vv', $depth, $id) . $m->bytes());
+    }
+
+    public function move(int $depth, Matrix $m): void
+    {
+        $this->tag(self::PLACE_OBJECT2, chr(0x05) . pack('v', $depth) . $m->bytes());
+    }
+
+    public function showFrame(): void
+    {
+        $this->tag(self::SHOW_FRAME, '');
+        ++$this->frames;
+    }
+
+    public function frameCount(): int
+    {
+        return $this->frames;
+    }
+
+    public function bytes(bool $compressed): string
+    {
+        if ($this->frames === 0) {
+            throw new \LogicException('a movie needs at least one frame');
+        }
+        $body = Rect::bytes(0, $this->width * 20, 0, $this->height * 20)
+            . pack('vv', $this->fps << 8, $this->frames)
+            . $this->tags
+            . pack('v', self::END << 6);
+        $length = 8 + strlen($body);
+        if ($compressed) {
+            if ($this->version < 6) {
+                throw new \LogicException('compressed movies need version 6 or later');
+            }
+            return 'CWS' . chr($this->version) . pack('V', $length) . gzcompress($body, 9);
+        }
+        return 'FWS' . chr($this->version) . pack('V', $length) . $body;
+    }
+
+    private function tag(int $code, string $body): void
+    {
+        $len = strlen($body);
+        $long = $len >= 0x3F || $code === self::DEFINE_BITS_LOSSLESS;
+        $this->tags .= $long
+            ? pack('vV', ($code << 6) | 0x3F, $len) . $body
+            : pack('v', ($code << 6) | $len) . $body;
+    }
+}
