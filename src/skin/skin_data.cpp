@@ -1,0 +1,75 @@
+#include "skin/skin_data.h"
+
+#include "skin/quick_ini.h"
+#include "skin/skin_message.h"
+#include "skin/skin_reader.h"
+#include "text/codepage.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace zorvia {
+
+bool TSkinData::ReadSkinStream(std::span<const std::uint8_t> value) {
+    if (value.size() < 4)
+        return false;
+    const std::uint32_t length = value[0] | (value[1] << 8) | (value[2] << 16) |
+                                 (static_cast<std::uint32_t>(value[3]) << 24);
+    if (length > value.size() - 4)
+        return false;
+    stored_.assign(value.begin() + 4, value.begin() + 4 + length);
+    return LoadSkinStore();
+}
+
+TSkinData::Bytes TSkinData::WriteSkinStream() const {
+    if (stored_.empty())
+        return {};
+    Bytes out;
+    out.reserve(stored_.size() + 4);
+    const auto length = static_cast<std::uint32_t>(stored_.size());
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    out.insert(out.end(), stored_.begin(), stored_.end());
+    return out;
+}
+
+bool TSkinData::LoadSkinStore() {
+    model_.Loaded = false;
+    TSkinReader reader;
+    if (!reader.ReadStore(stored_))
+        return false;
+    TQuickIni ini;
+    TSkinReader::Bytes work;
+    AnsiString name;
+    reader.ExtractEntryContaining(".ini", work, name);
+    ini.LoadFromStream(work);
+    model_ =
+        skin::BuildSkinModel(ini, reader, environment_ ? environment_() : skin::SkinEnvironment{});
+    return true;
+}
+
+void TSkinData::SetSkinFile(const AnsiString& path) {
+    skinFile_ = path;
+    const std::filesystem::path file(text::ansiToUtf8(path));
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(file, error))
+        return;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error || size > MaxSkinFileSize) {
+        skin::showMessage("Cannot read the skin file " + path);
+        return;
+    }
+    std::ifstream in(file, std::ios::binary);
+    Bytes bytes(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        skin::showMessage("Cannot read the skin file " + path);
+        return;
+    }
+    stored_ = std::move(bytes);
+    LoadSkinStore();
+    if (refresh_)
+        refresh_();
+}
+
+} // namespace zorvia
