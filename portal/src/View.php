@@ -34,7 +34,7 @@ final class View
 
     public function e(mixed $text): string
     {
-        return htmlspecialchars((string) $text, ENT_QUOTES | ENT_SUBSTITUTE | ENT_HTML5, 'UTF-8');
+        return htmlspecialchars((string) $text, ENT_QUOTES | ENT_SUBSTITUTE, 'UTF-8');
     }
 
     public function gameUrl(array $game): string
