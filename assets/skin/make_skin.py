@@ -257,8 +257,8 @@ def push_button():
     for border, top, bottom, ring in (
             (LINE, WHITE, (233, 238, 246), None),                 # normal
             ((130, 148, 182), (214, 222, 236), (226, 232, 242), None),  # pressed
-            ((59, 130, 246), (246, 250, 255), (226, 236, 252), None),   # pointer over
             ((213, 218, 227), (244, 246, 249), (241, 243, 246), None),  # disabled
+            ((59, 130, 246), (246, 250, 255), (226, 236, 252), None),   # pointer over
             (BLUE, WHITE, (233, 238, 246), (191, 214, 252))):      # focused / default
         c = Canvas(24, 26)
         round_box(c, 0, 0, 24, 26, 4, border, top, bottom)
@@ -313,14 +313,15 @@ def arrow_glyph(c, direction, colour, cx, cy):
     """A small filled chevron pointing `direction`, centred at (cx, cy)."""
     for i in range(4):
         for j in range(-3 + i, 4 - i):
+            # row i of the chevron is 7 - 2i pixels wide; its tip points on
             if direction == "up":
-                c.set(cx + j, cy - 2 + i, colour)
-            elif direction == "down":
                 c.set(cx + j, cy + 1 - i, colour)
+            elif direction == "down":
+                c.set(cx + j, cy - 2 + i, colour)
             elif direction == "left":
-                c.set(cx - 2 + i, cy + j, colour)
-            else:
                 c.set(cx + 1 - i, cy + j, colour)
+            else:
+                c.set(cx - 2 + i, cy + j, colour)
 
 
 def scrollbar():
@@ -356,6 +357,7 @@ def scrollbar():
                 else:
                     c.rect(8 + k, 5, 1, 7, colour)
             cells.append(c)
+    cells.append(Canvas(size, size))  # image 23: not drawn by the scroll bar skinner
     return strip(cells)
 
 
@@ -392,8 +394,9 @@ def sunk_edge():
 
 def combo_button():
     cells = []
-    for top, bottom in (((246, 248, 252), (232, 237, 245)), ((210, 219, 234), (220, 227, 240)),
-                        ((240, 246, 255), (222, 233, 251)), ((244, 246, 249), (241, 243, 246))):
+    # normal, pointer over, focused, disabled (as the edit frame)
+    for top, bottom in (((246, 248, 252), (232, 237, 245)), ((240, 246, 255), (222, 233, 251)),
+                        ((210, 219, 234), (220, 227, 240)), ((244, 246, 249), (241, 243, 246))):
         c = Canvas(19, 21)
         c.vgradient(1, 1, 17, 19, top, bottom)
         c.rect(0, 2, 1, 17, (214, 221, 233))
@@ -403,7 +406,7 @@ def combo_button():
 
 def combo_glyphs():
     cells = []
-    for colour in (GLYPH, TEXT, GLYPH_OFF, BLUE, GLYPH):
+    for colour in (GLYPH, BLUE, TEXT, GLYPH_OFF, GLYPH):
         c = Canvas(9, 6)
         for i in range(4):
             c.rect(1 + i, 1 + i, 7 - 2 * i, 1, colour)
