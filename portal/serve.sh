@@ -18,29 +18,36 @@ command -v php >/dev/null || { echo "demo portal: php is not installed (scripts/
 [ -f "$here/node_modules/@ruffle-rs/ruffle/ruffle.js" ] ||
   echo "demo portal: the Flash player is missing; games will not play (run: npm ci --prefix portal)" >&2
 
+workers="${ZORVIA_PORTAL_WORKERS:-4}"
+case "$workers" in
+  '' | *[!0-9]*) echo "demo portal: ZORVIA_PORTAL_WORKERS must be a number, not '$workers'" >&2; exit 2 ;;
+esac
 php "$here/setup.php"
 
-workers="${ZORVIA_PORTAL_WORKERS:-4}"
-args=(-d expose_php=0 -d display_errors=0 -d log_errors=1 -d variables_order=EGPCS
+# -q: no line per request; errors are still logged to stderr.
+args=(-q -d expose_php=0 -d display_errors=0 -d log_errors=1 -d variables_order=EGPCS
       -S "$addr" -t "$here/public" "$here/router.php")
+echo "demo portal: http://$addr/mini.php (data in ${ZORVIA_PORTAL_DATA:-$here/runtime})" >&2
 if [ "$workers" -le 1 ]; then
-  exec php "${args[@]}"
+  exec php "${args[@]}" </dev/null
 fi
 
 # The server runs in a process group of its own, so that its workers can be
 # ended together with it.
-set -m
-PHP_CLI_SERVER_WORKERS="$workers" php "${args[@]}" &
-server=$!
-set +m
+server=""
 stop() {
   trap - TERM INT HUP EXIT
-  kill -TERM -- "-$server" 2>/dev/null || true
-  wait "$server" 2>/dev/null || true
+  if [ -n "$server" ]; then
+    kill -TERM -- "-$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+  fi
 }
 trap 'stop; exit 143' TERM
 trap 'stop; exit 130' INT
 trap 'stop; exit 129' HUP
 trap stop EXIT
-echo "demo portal: http://$addr/mini.php (data in ${ZORVIA_PORTAL_DATA:-$here/runtime})" >&2
+set -m
+PHP_CLI_SERVER_WORKERS="$workers" php "${args[@]}" </dev/null &
+server=$!
+set +m
 wait "$server"
