@@ -6,7 +6,7 @@ $top = $featured[0] ?? null;
   <section class="main">
     <?php if ($top !== null): ?>
     <a class="hero" href="<?= $v->gameUrl($top) ?>">
-      <?= $v->thumb($top, 170, 96) ?>
+      <?= $v->thumb($top, 146, 82) ?>
       <span class="hero-text">
         <em>今日推荐</em>
         <strong title="<?= $v->e($top['name']) ?>"><?= $v->e($top['name']) ?></strong>
