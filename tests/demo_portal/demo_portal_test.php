@@ -245,5 +245,12 @@ $again = Http::post($port, '/mini.php?action=login', ['username' => 'demo', 'pas
 same('106|Tom\'s 大冒险|', $get('action=favlist', $again->cookie('zvsid'))->body, 'favourites survive a restart');
 same('OK', $get('favadd=140', $otherCookie)->body, 'sessions survive a restart');
 
+$portal->stop();
+$log = $portal->log();
+check(!preg_match('/PHP (Warning|Notice|Deprecated|Fatal)|Stack trace/', $log), 'the portal logged no PHP warnings or errors');
+if ($failed > 0) {
+    echo "\nportal log:\n$log";
+}
+
 echo "\n$passed passed, $failed failed\n";
 exit($failed === 0 ? 0 : 1);
