@@ -24,12 +24,14 @@ case "$workers" in
 esac
 php "$here/setup.php"
 
-# -q: no line per request; errors are still logged to stderr.
-args=(-q -d expose_php=0 -d display_errors=0 -d log_errors=1 -d variables_order=EGPCS
+args=(-d expose_php=0 -d display_errors=0 -d log_errors=1 -d variables_order=EGPCS
       -S "$addr" -t "$here/public" "$here/router.php")
 echo "demo portal: http://$addr/mini.php (data in ${ZORVIA_PORTAL_DATA:-$here/runtime})" >&2
+# The server logs each request and PHP's errors to stderr; the lines about
+# opening and closing connections are left out.
+log_filter() { grep --line-buffered -v -E ' (Accepted|Closing)$' >&2 || true; }
 if [ "$workers" -le 1 ]; then
-  exec php "${args[@]}" </dev/null
+  exec php "${args[@]}" </dev/null 2> >(log_filter)
 fi
 
 # The server runs in a process group of its own, so that its workers can be
@@ -47,7 +49,7 @@ trap 'stop; exit 130' INT
 trap 'stop; exit 129' HUP
 trap stop EXIT
 set -m
-PHP_CLI_SERVER_WORKERS="$workers" php "${args[@]}" </dev/null &
+PHP_CLI_SERVER_WORKERS="$workers" php "${args[@]}" </dev/null 2> >(log_filter) &
 server=$!
 set +m
 wait "$server"
