@@ -62,7 +62,7 @@ AnsiString trimBlanks(std::string_view text) {
 
 AnsiString normalizeDatabaseName(std::string_view name, std::string_view defaultExt) {
     AnsiString result = trimBlanks(name);
-    if (!hasFileExtension(result) && !isMemoryDatabase(result))
+    if (!result.empty() && !hasFileExtension(result) && !isMemoryDatabase(result))
         result += defaultExt;
     return result;
 }

@@ -17,7 +17,8 @@ bool hasFileExtension(std::string_view name);
 AnsiString trimBlanks(std::string_view text);
 
 // A database name as stored by the connection: trimmed, and with
-// `defaultExt` appended when it has no extension and is not in memory.
+// `defaultExt` appended when it has no extension and is not in memory. A
+// blank name stays empty, so that connecting reports the missing name.
 AnsiString normalizeDatabaseName(std::string_view name, std::string_view defaultExt);
 
 // The folder with a "/" at its end.

@@ -14,7 +14,9 @@ bool isNameByte(unsigned char c) {
 // Length of the double-byte character or single byte at `pos`.
 size_t charLength(std::string_view sql, size_t pos) {
     const auto c = static_cast<unsigned char>(sql[pos]);
-    return text::isLeadByte(c) && pos + 1 < sql.size() ? 2 : 1;
+    if (!text::isLeadByte(c) || pos + 1 >= sql.size())
+        return 1;
+    return text::isTrailByte(static_cast<unsigned char>(sql[pos + 1])) ? 2 : 1;
 }
 
 // End of the literal or comment that starts at `pos`, or `pos` when none does.
