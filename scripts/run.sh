@@ -13,6 +13,17 @@ if [ -x "$root/portal/serve.sh" ]; then
   "$root/portal/serve.sh" "$ZORVIA_SITE_HOST" &
   portal_pid=$!
   trap 'kill $portal_pid 2>/dev/null || true; wait $portal_pid 2>/dev/null || true' EXIT
+  # Wait (at most 15 s) until the portal answers, so that the game box's
+  # category request at start-up finds it.
+  site="${ZORVIA_SITE_HOST}"
+  host="${site%:*}"; port="${site##*:}"
+  [ "$host" = "$site" ] && port=80
+  host="${host#[}"; host="${host%]}"
+  for _ in $(seq 150); do
+    (exec 3<>"/dev/tcp/$host/$port") 2>/dev/null && break
+    kill -0 "$portal_pid" 2>/dev/null || break
+    sleep 0.1
+  done
 fi
 [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 "$build/bin/zorvia"
