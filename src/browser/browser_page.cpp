@@ -1,0 +1,44 @@
+#include "browser/browser_page.h"
+
+#include <QWebEngineCertificateError>
+
+namespace zorvia::browser {
+
+BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
+    connect(this, &QWebEnginePage::certificateError, this,
+            [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+}
+
+QWebEnginePage* BrowserPage::createWindow(WebWindowType type) {
+    return onNewWindow_ ? onNewWindow_(type) : nullptr;
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    if (onNavigation_ && !onNavigation_(url, isMainFrame))
+        return false;
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+void BrowserPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg) {
+    if (!silent_)
+        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+}
+
+bool BrowserPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) {
+    return !silent_ && QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+}
+
+bool BrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                                   const QString& defaultValue, QString* result) {
+    return !silent_ && QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+}
+
+QStringList BrowserPage::chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                                     const QStringList& acceptedMimeTypes) {
+    if (silent_)
+        return {};
+    return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
+}
+
+} // namespace zorvia::browser

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "browser/test_http_server.h"
+#include "browser/web_browser.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zorvia::test {
+
+// Time limit for one page load or one awaited browser event.
+constexpr int kLoadTimeoutMs = 20000;
+// How long to keep the event loop running when showing that something does
+// NOT happen (a request that must not arrive, a window that must not open).
+constexpr int kQuietPeriodMs = 700;
+
+// Records the events of one browser.
+struct BrowserEvents {
+    QStringList titles;
+    QStringList completedUrls;
+    QList<TWebBrowser*> senders;
+
+    explicit BrowserEvents(TWebBrowser& browser);
+};
+
+// Navigates and waits for the document-complete event of that load.
+bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString& url);
+
+// Runs a script in the page's main world and waits for its result.
+QVariant evaluate(TWebBrowser& browser, const QString& script);
+
+// Keeps the event loop running for ms milliseconds.
+void spin(int ms);
+
+// The visible top-level widgets of the application.
+QList<QWidget*> visibleWindows();
+
+} // namespace zorvia::test

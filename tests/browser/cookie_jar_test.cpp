@@ -1,0 +1,118 @@
+#include "browser/cookie_jar.h"
+
+#include <gtest/gtest.h>
+
+namespace zorvia::browser {
+namespace {
+
+const QDateTime kNow = QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC);
+
+QNetworkCookie cookie(const char* name, const char* value, const char* domain,
+                      const char* path = "/") {
+    QNetworkCookie c(name, value);
+    c.setDomain(QString::fromLatin1(domain));
+    c.setPath(QString::fromLatin1(path));
+    return c;
+}
+
+struct MatchCase {
+    const char* label;
+    QNetworkCookie cookie;
+    const char* url;
+    bool sent;
+};
+
+QNetworkCookie secureCookie() {
+    auto c = cookie("s", "1", "example.com");
+    c.setSecure(true);
+    return c;
+}
+
+QNetworkCookie expiringCookie(int secondsFromNow) {
+    auto c = cookie("e", "1", "example.com");
+    c.setExpirationDate(kNow.addSecs(secondsFromNow));
+    return c;
+}
+
+TEST(CookieJarTest, DecidesWhichCookiesARequestCarries) {
+    const MatchCase cases[] = {
+        {"host-only, same host", cookie("a", "1", "example.com"), "http://example.com/", true},
+        {"host-only, host case differs", cookie("a", "1", "example.com"), "http://EXAMPLE.com/x",
+         true},
+        {"host-only, subdomain", cookie("a", "1", "example.com"), "http://www.example.com/", false},
+        {"host-only, other port", cookie("a", "1", "127.0.0.1"), "http://127.0.0.1:8380/", true},
+        {"domain, bare host", cookie("a", "1", ".example.com"), "http://example.com/", true},
+        {"domain, subdomain", cookie("a", "1", ".example.com"), "http://a.b.example.com/", true},
+        {"domain, suffix without dot", cookie("a", "1", ".example.com"), "http://badexample.com/",
+         false},
+        {"domain, parent of cookie domain", cookie("a", "1", ".www.example.com"),
+         "http://example.com/", false},
+        {"domain, IP address by suffix", cookie("a", "1", ".0.0.1"), "http://127.0.0.1/", false},
+        {"path, root", cookie("a", "1", "example.com", "/"), "http://example.com/x/y", true},
+        {"path, exact", cookie("a", "1", "example.com", "/games"), "http://example.com/games",
+         true},
+        {"path, below", cookie("a", "1", "example.com", "/games"),
+         "http://example.com/games/x.html", true},
+        {"path, prefix not at slash", cookie("a", "1", "example.com", "/games"),
+         "http://example.com/gamesx", false},
+        {"path, trailing slash prefix", cookie("a", "1", "example.com", "/games/"),
+         "http://example.com/games/1", true},
+        {"path, request above", cookie("a", "1", "example.com", "/games"), "http://example.com/",
+         false},
+        {"path, empty request path", cookie("a", "1", "example.com", "/"), "http://example.com",
+         true},
+        {"secure over http", secureCookie(), "http://example.com/", false},
+        {"secure over https", secureCookie(), "https://example.com/", true},
+        {"expires later", expiringCookie(60), "http://example.com/", true},
+        {"expired", expiringCookie(-1), "http://example.com/", false},
+        {"expires now", expiringCookie(0), "http://example.com/", false},
+    };
+    for (const auto& c : cases) {
+        CookieJar jar;
+        jar.insert(c.cookie);
+        const bool sent = !jar.cookiesFor(QUrl(QString::fromLatin1(c.url)), kNow).isEmpty();
+        EXPECT_EQ(sent, c.sent) << c.label;
+    }
+}
+
+TEST(CookieJarTest, HeaderListsLongerPathsFirstThenInsertionOrder) {
+    CookieJar jar;
+    jar.insert(cookie("a", "1", "example.com"));
+    jar.insert(cookie("deep", "x", "example.com", "/games/flash"));
+    jar.insert(cookie("b", "2", ".example.com"));
+    jar.insert(cookie("mid", "y", "example.com", "/games"));
+    jar.insert(cookie("", "bare", "example.com"));
+    jar.insert(cookie("other", "z", "other.com"));
+
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "a=1; b=2; bare");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/games/flash/1.swf"), kNow),
+              "deep=x; mid=y; a=1; b=2; bare");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://nowhere.org/"), kNow), "");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl(), kNow), "");
+}
+
+TEST(CookieJarTest, SameNameDomainAndPathReplacesAndRemoves) {
+    CookieJar jar;
+    jar.insert(cookie("sid", "old", "example.com"));
+    jar.insert(cookie("sid", "other-path", "example.com", "/games"));
+    jar.insert(cookie("sid", "other-domain", ".example.com"));
+    jar.insert(cookie("sid", "new", "example.com"));
+    EXPECT_EQ(jar.size(), 3);
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "sid=new; sid=other-domain");
+
+    // A removal names the cookie; its value does not matter.
+    jar.remove(cookie("sid", "whatever", "example.com"));
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "sid=other-domain");
+    jar.remove(cookie("missing", "", "example.com"));
+    EXPECT_EQ(jar.size(), 2);
+}
+
+TEST(CookieJarTest, CookieBytesPassThroughUnchanged) {
+    CookieJar jar;
+    const QByteArray gbk("\xD3\xCE\xCF\xB7"); // two CP936 characters
+    jar.insert(cookie("name", gbk.constData(), "example.com"));
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "name=" + gbk);
+}
+
+} // namespace
+} // namespace zorvia::browser

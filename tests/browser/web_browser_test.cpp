@@ -1,0 +1,223 @@
+#include "browser/browser_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace zorvia::test {
+namespace {
+
+const QString kGamePage =
+    QStringLiteral("<!doctype html><html><head><meta charset='utf-8'><title>游戏中心</title></head>"
+                   "<body><div id='swfurl'>/games/a.swf</div></body></html>");
+
+TEST(WebBrowserTest, HasNoDocumentBeforeTheFirstLoad) {
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    EXPECT_FALSE(browser.Document().has_value());
+    EXPECT_FALSE(GetPageElement(browser.Document(), QStringLiteral("swfurl")).has_value());
+    EXPECT_EQ(browser.LocationURL(), QString());
+    browser.Refresh();
+    spin(200);
+    EXPECT_TRUE(events.completedUrls.isEmpty());
+    EXPECT_FALSE(browser.Document().has_value());
+}
+
+TEST(WebBrowserTest, LoadRaisesTitleChangeThenDocumentCompleteWithTheDocumentReady) {
+    TestHttpServer server;
+    server.page("/game", kGamePage);
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    bool elementSeenInHandler = false;
+    auto record = browser.OnDocumentComplete;
+    browser.OnDocumentComplete = [&](TWebBrowser* sender, const BrowserApplication& pDisp,
+                                     const QString& url) {
+        elementSeenInHandler =
+            GetPageElement(sender->Document(), QStringLiteral("swfurl")).has_value();
+        record(sender, pDisp, url);
+    };
+
+    ASSERT_TRUE(navigateAndWait(browser, events, server.url("/game")));
+
+    EXPECT_EQ(events.completedUrls, QStringList{server.url("/game")});
+    EXPECT_TRUE(events.titles.contains(QStringLiteral("游戏中心")))
+        << events.titles.join('|').toStdString();
+    EXPECT_EQ(events.titles.last(), QStringLiteral("游戏中心"));
+    for (TWebBrowser* sender : events.senders)
+        EXPECT_EQ(sender, &browser);
+    EXPECT_TRUE(elementSeenInHandler);
+    EXPECT_EQ(browser.LocationURL(), server.url("/game"));
+    ASSERT_TRUE(browser.Document().has_value());
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("游戏中心"));
+}
+
+TEST(WebBrowserTest, RefreshLoadsThePageAgain) {
+    TestHttpServer server;
+    server.page("/game", kGamePage);
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    ASSERT_TRUE(navigateAndWait(browser, events, server.url("/game")));
+
+    browser.Refresh();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.completedUrls.size() == 2; }, kLoadTimeoutMs));
+    EXPECT_EQ(server.requestCount("/game"), 2);
+}
+
+TEST(WebBrowserTest, NavigatesToALocalFilePath) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("本地 game.html"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kGamePage.toUtf8());
+    file.close();
+
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    ASSERT_TRUE(navigateAndWait(browser, events, path));
+    EXPECT_EQ(browser.LocationURL(), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    EXPECT_TRUE(GetPageElement(browser.Document(), QStringLiteral("swfurl")).has_value());
+}
+
+TEST(WebBrowserTest, FailedLoadReplacesTheDocumentWithoutCompletingOne) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const QString deadUrl = QStringLiteral("http://127.0.0.1:%1/game").arg(closed.serverPort());
+    closed.close();
+    TestHttpServer server;
+    server.page("/game", kGamePage);
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    ASSERT_TRUE(navigateAndWait(browser, events, server.url("/game")));
+
+    bool finished = false;
+    QObject::connect(browser.page(), &QWebEnginePage::loadFinished, [&](bool ok) {
+        EXPECT_FALSE(ok);
+        finished = true;
+    });
+    browser.Navigate(deadUrl);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, kLoadTimeoutMs));
+    // The game page's markers must not outlive it.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !GetPageElement(browser.Document(), QStringLiteral("swfurl")); },
+        kLoadTimeoutMs));
+    EXPECT_EQ(events.completedUrls.size(), 1);
+}
+
+TEST(WebBrowserTest, SilentBrowserShowsNoScriptDialogs) {
+    TestHttpServer server;
+    server.page("/dialogs", "<!doctype html><title>start</title><script>"
+                            "alert('hello');"
+                            "document.title = [confirm('sure?'), prompt('name?', 'x')].join(',');"
+                            "</script>");
+    QWidget window;
+    auto* browser = new TWebBrowser(&window);
+    browser->setSilent(true);
+    browser->setAlignClient(true);
+    window.resize(400, 300);
+    window.show();
+    BrowserEvents events(*browser);
+    ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/dialogs")));
+    EXPECT_EQ(browser->Document()->title(), QStringLiteral("false,"));
+    EXPECT_EQ(visibleWindows(), QList<QWidget*>{&window});
+}
+
+TEST(WebBrowserTest, AlignedBrowserFillsItsParentsClientArea) {
+    QWidget parent;
+    parent.setContentsMargins(3, 4, 5, 6);
+    parent.resize(300, 200);
+    parent.show();
+    auto* browser = new TWebBrowser(&parent);
+    browser->resize(801, 492);
+    browser->setAlignClient(true);
+    EXPECT_EQ(browser->geometry(), parent.contentsRect());
+
+    parent.resize(640, 480);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(browser->geometry(), QRect(3, 4, 640 - 8, 480 - 10));
+
+    browser->resize(10, 10); // taken back while aligned
+    EXPECT_EQ(browser->geometry(), parent.contentsRect());
+
+    browser->setAlignClient(false);
+    browser->resize(10, 10);
+    parent.resize(700, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(browser->size(), QSize(10, 10));
+}
+
+TEST(WebBrowserTest, BrowserWithoutParentIsNeverShown) {
+    TWebBrowser hidden;
+    hidden.show();
+    hidden.setVisible(true);
+    EXPECT_FALSE(hidden.isVisible());
+
+    QWidget window;
+    auto* child = new TWebBrowser(&window);
+    window.show();
+    EXPECT_TRUE(child->isVisible());
+}
+
+TEST(WebBrowserTest, InputTargetsInsideTheBrowser) {
+    TestHttpServer server;
+    server.page("/game", kGamePage);
+    QWidget window;
+    auto* browser = new TWebBrowser(&window);
+    auto* other = new QWidget(&window);
+    window.show();
+    BrowserEvents events(*browser);
+    ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/game")));
+
+    ASSERT_NE(browser->inputWidget(), nullptr);
+    EXPECT_TRUE(browser->isInside(browser->inputWidget()));
+    EXPECT_TRUE(browser->isInside(browser->view()));
+    EXPECT_FALSE(browser->isInside(browser));
+    EXPECT_FALSE(browser->isInside(&window));
+    EXPECT_FALSE(browser->isInside(other));
+    EXPECT_FALSE(browser->isInside(nullptr));
+}
+
+// Renders Chinese text and checks that glyphs were drawn. With
+// ZORVIA_SCREENSHOT_DIR set, the picture is kept there for a look.
+TEST(WebBrowserTest, RendersChineseText) {
+    TestHttpServer server;
+    server.page("/cjk",
+                "<!doctype html><meta charset='utf-8'><title>中文</title>"
+                "<body style='margin:0;background:#fff'>"
+                "<h1 style='font-size:48px;color:#000'>在线Flash游戏 本地游戏 收藏成功</h1>");
+    QWidget window;
+    auto* browser = new TWebBrowser(&window);
+    browser->setAlignClient(true);
+    window.resize(801, 300);
+    window.show();
+    BrowserEvents events(*browser);
+    ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/cjk")));
+
+    QImage image;
+    int dark = 0;
+    (void)QTest::qWaitFor(
+        [&] {
+            image = browser->grab().toImage();
+            dark = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+            }
+            return dark > 2000;
+        },
+        kLoadTimeoutMs);
+    EXPECT_GT(dark, 2000);
+    const QByteArray dir = qgetenv("ZORVIA_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("browser_cjk.png")));
+}
+
+} // namespace
+} // namespace zorvia::test
