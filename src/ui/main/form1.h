@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/tcp_client.h"
 #include "text/ansi.h"
 
 #include <QWidget>
@@ -44,6 +45,21 @@ public:
     void Button3Click(QObject* sender);
     void Button_hideClick(QObject* sender);
 
+    // Portal requests: one exchange with mini.php for a query; the reply line
+    // in code page 936, empty when nothing could be read. portalReached()
+    // tells whether the last exchange got an answer from the portal at all.
+    AnsiString GetHttpLine(const AnsiString& query);
+    bool portalReached() const { return portalReached_; }
+    // Appends the items of a list reply to a list box; links are the portal
+    // address of `path` + the item's id.
+    void FillListFromReply(const AnsiString& reply, ui::TListBox* list, const AnsiString& path);
+    AnsiString URLEncode(const AnsiString& text) const;
+    // The text after the last `delimiter` (double-byte aware), or all of it.
+    AnsiString splitstring(const AnsiString& text, char delimiter) const;
+
+    // Components without a window of their own.
+    TTcpClient TcpClient1;
+
     // Controls, named as in the window definition.
     QFrame* Panel_left = nullptr;
     QPushButton* Button1 = nullptr;
@@ -86,6 +102,7 @@ private:
     void wireHandlers();
 
     AnsiString programFolder_;
+    bool portalReached_ = false;
     bool terminateRequested_ = false;
 };
 

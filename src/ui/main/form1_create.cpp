@@ -32,6 +32,8 @@ void TForm1::FormCreate() {
         return;
     }
 
+    FillListFromReply(GetHttpLine("action=catlist"), ListBox1, portal::kCategoryPath);
+
     Button1Click(Button1);
 }
 

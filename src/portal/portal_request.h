@@ -1,0 +1,34 @@
+#pragma once
+
+#include "text/ansi.h"
+
+namespace zorvia {
+
+class TTcpClient;
+
+namespace portal {
+
+// Time limits of one portal exchange.
+struct RequestLimits {
+    int connectMs = 10000;
+    int readMs = 10000;  // longest wait for the next bytes
+    int totalMs = 60000; // longest time for the whole body
+    size_t maxBody = 16 * 1024 * 1024;
+};
+
+// What a portal query brought back.
+struct PortalReply {
+    AnsiString text;      // the reply line: body without CR LF, code page 936
+    bool reached = false; // a connection stood and the portal answered with a status line
+};
+
+// One exchange with mini.php over `socket`: connect to the portal host,
+// send the query's request lines (with a Cookie line when `cookie` is not
+// empty), skip the head, read the body until the portal closes the
+// connection (decoding a chunked body), close, and decode the body from
+// UTF-8. Never raises; a failure gives the empty text.
+PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const AnsiString& cookie,
+                        const AnsiString& query, const RequestLimits& limits = {});
+
+} // namespace portal
+} // namespace zorvia
