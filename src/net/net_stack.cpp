@@ -5,7 +5,7 @@
 #include "net/socket_ops.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 
 namespace zorvia {
 
@@ -13,11 +13,16 @@ bool TNetStack::IsIP(const AnsiString& text) {
     return net::parseDottedQuad(text).has_value();
 }
 
+bool TNetStack::IsLocalHostName(const AnsiString& text) {
+    constexpr std::string_view name = "localhost";
+    return text.size() == name.size() &&
+           std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+               return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
+           });
+}
+
 std::uint32_t TNetStack::ResolveHostToAddress(const AnsiString& host) {
-    AnsiString upper = host;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (upper == "LOCALHOST")
+    if (IsLocalHostName(host))
         return 0x7F000001;
     if (const auto address = net::parseDottedQuad(host))
         return *address;

@@ -12,6 +12,8 @@ class TNetStack {
 public:
     // Four decimal numbers 0..255 separated by dots.
     static bool IsIP(const AnsiString& text);
+    // "LOCALHOST" in any letter case.
+    static bool IsLocalHostName(const AnsiString& text);
     // Dotted address of a host: "LOCALHOST" (any letter case) is 127.0.0.1,
     // an address stays itself, a name takes its first IPv4 address. A name
     // that does not resolve raises ENetSocketError with the resolver's code.

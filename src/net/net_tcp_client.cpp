@@ -12,13 +12,9 @@ void TNetTCPClient::Connect(int timeout) {
         binding.IP = boundIP_;
         binding.Port = boundPort_;
         binding.Bind();
-        AnsiString address;
-        if (TNetStack::IsIP(host_)) {
-            address = host_;
-        } else {
+        if (!TNetStack::IsIP(host_) && !TNetStack::IsLocalHostName(host_))
             DoStatus(hsResolving, "Resolving hostname " + host_ + ".");
-            address = TNetStack::ResolveHost(host_);
-        }
+        const AnsiString address = TNetStack::ResolveHost(host_);
         binding.PeerIP = address;
         binding.PeerPort = port_;
         DoStatus(hsConnecting, "Connecting to " + address + ".");

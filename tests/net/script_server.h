@@ -1,0 +1,92 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zorvia::test {
+
+// One step of a scripted peer.
+struct Step {
+    enum class Kind {
+        Send,          // send the bytes
+        Pause,         // sleep
+        AwaitText,     // wait until the client has sent text containing `data`
+        ShutdownWrite, // half-close: no more bytes from the server
+        Reset,         // abort the connection (RST)
+        Close,         // close gracefully
+        AwaitClose,    // read until the client closes
+    };
+    Kind kind;
+    std::string data;
+    int ms = 0;
+};
+
+Step send(std::string bytes);
+Step pause(int ms);
+Step awaitText(std::string text);
+Step shutdownWrite();
+Step reset();
+Step close();
+Step awaitClose();
+
+// A server on 127.0.0.1 that accepts connections and plays the same script
+// on each, one after the other. Every wait is bounded; a script that runs
+// to its end closes the connection gracefully.
+class ScriptServer {
+public:
+    explicit ScriptServer(std::vector<Step> script, int connections = 1);
+    ~ScriptServer();
+    ScriptServer(const ScriptServer&) = delete;
+    ScriptServer& operator=(const ScriptServer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    std::string portText() const { return std::to_string(port_); }
+
+    // Waits (bounded) until the scripts have run, then returns what the
+    // clients sent.
+    std::string received();
+    // Whether a client closed its side while a step read from it.
+    bool sawClientClose() const { return sawClose_; }
+    int accepted() const { return accepted_; }
+
+private:
+    void run(int connections);
+    void play(int fd);
+    void drain(int fd, int waitMs);
+
+    std::vector<Step> script_;
+    int listener_ = -1;
+    std::uint16_t port_ = 0;
+    std::mutex mutex_;
+    std::string received_;
+    std::atomic<bool> sawClose_{false};
+    std::atomic<int> accepted_{0};
+    std::atomic<bool> done_{false};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 where nothing listens.
+std::uint16_t unusedPort();
+
+// A listener whose queue of pending connections is full, so a further
+// connect to it neither succeeds nor fails until it gives up.
+class StalledListener {
+public:
+    StalledListener();
+    ~StalledListener();
+    StalledListener(const StalledListener&) = delete;
+    StalledListener& operator=(const StalledListener&) = delete;
+    std::uint16_t port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    std::vector<int> fillers_;
+    std::uint16_t port_ = 0;
+};
+
+} // namespace zorvia::test
