@@ -77,7 +77,7 @@ TSQLiteDB::~TSQLiteDB() {
 
 void TSQLiteDB::SetTimeOut(int milliseconds) {
     timeOut_ = milliseconds;
-    if (connected_ && handle_ != nullptr && timeOut_ > 0)
+    if (connected_ && handle_ != nullptr)
         Api().busy_timeout(handle_, timeOut_);
 }
 

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace zorvia {
 namespace {
@@ -149,6 +150,13 @@ TEST_F(Query, DeclaredTypesDecideTheValuesRead) {
     }
 }
 
+TEST_F(Query, StepFailureDuringOpenCarriesTheSpecificLibraryMessage) {
+    const std::string sql = "select abs(-9223372036854775807 - 1) as v";
+    query.SQL().SetText(sql);
+    EXPECT_EQ(errorOf<EDatabaseError>([&] { query.Open(); }), "integer overflow\n\n" + sql);
+    EXPECT_FALSE(query.Active());
+}
+
 TEST_F(Query, UnreadableBooleanFailsTheOpen) {
     exec("create table t(f boolean); insert into t values('maybe')");
     query.SQL().SetText("select * from t");
@@ -238,7 +246,16 @@ TEST_F(Query, BusyFetchCallsTheHookInsteadOfFailing) {
     db.OnBusy = nullptr;
     EXPECT_EQ(errorOf<EDatabaseError>([&] { query.Open(); }),
               "database is locked\n\nselect a from t");
-    other.RollBack();
+
+    // A time-out set while connected makes the library wait for the lock.
+    db.SetTimeOut(20000);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        other.RollBack();
+    });
+    query.Open();
+    release.join();
+    EXPECT_EQ(query.FieldByName("a").AsString(), "1");
 }
 
 } // namespace
