@@ -28,7 +28,16 @@ std::size_t partialEolAtEnd(const AnsiString& text, const AnsiString& eol) {
 TBaseSocket::TBaseSocket() = default;
 
 TBaseSocket::~TBaseSocket() {
+    DetachHooks();
     TBaseSocket::Close();
+}
+
+void TBaseSocket::DetachHooks() {
+    OnCreateHandle = nullptr;
+    OnDestroyHandle = nullptr;
+    OnError = nullptr;
+    OnReceive = nullptr;
+    OnSend = nullptr;
 }
 
 void TBaseSocket::SetActive(bool value) {

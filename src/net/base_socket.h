@@ -81,6 +81,8 @@ protected:
     int Fail(int code);
 
     void SetDomain(TSocketDomain value) { domain_ = value; }
+    // Drops every hook, for closing during destruction.
+    void DetachHooks();
 
 private:
     int receive(void* buf, int size, int flags, int& taken);

@@ -11,7 +11,11 @@ using namespace zorvia::net;
 
 TCustomIpClient::TCustomIpClient() = default;
 
+// The owner of the hooks may already be gone: close without calling them.
 TCustomIpClient::~TCustomIpClient() {
+    OnConnect = nullptr;
+    OnDisconnect = nullptr;
+    DetachHooks();
     TCustomIpClient::Close();
 }
 

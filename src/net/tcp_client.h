@@ -6,6 +6,7 @@ namespace zorvia {
 
 // A client socket: Active := true creates the socket and connects it to
 // RemoteHost:RemotePort; Close (or a change of host or port) ends both.
+// Destruction closes too, without calling the hooks.
 class TCustomIpClient : public TIpSocket {
 public:
     TCustomIpClient();

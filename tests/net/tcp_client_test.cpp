@@ -15,8 +15,8 @@ using test::ScriptServer;
 
 // A client connected to the server, recording every error code it reports.
 struct Client {
-    TTcpClient socket;
     std::vector<int> errors;
+    TTcpClient socket;
 
     explicit Client(const ScriptServer& server) : Client(server.portText()) {}
     explicit Client(const std::string& port, const std::string& host = "127.0.0.1") {
