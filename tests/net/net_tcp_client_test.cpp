@@ -204,15 +204,6 @@ TEST(NetTcpClientTest, CountedReadCutShortByClose) {
     EXPECT_FALSE(client.tcp.Connected());
 }
 
-TEST(NetTcpClientTest, ReadExactAcrossPackets) {
-    ScriptServer server({test::send("ab"), test::pause(50), test::send("cdef")});
-    Client client(server);
-    char buf[5] = {};
-    client.tcp.ReadExact(buf, 5);
-    EXPECT_EQ(std::string(buf, 5), "abcde");
-    EXPECT_EQ(client.tcp.InputQueueSize(), 1u);
-}
-
 TEST(NetTcpClientTest, LengthPrefixedStream) {
     ScriptServer server({test::send("\0\0\0\x05hello+"s)});
     Client client(server);
@@ -370,14 +361,6 @@ TEST(NetTcpClientTest, StatusTextsAndReconnect) {
     tcp.SetHost("no-such-host.invalid");
     EXPECT_NE(messageOf([&] { tcp.Connect(); }), "(none)");
     EXPECT_EQ(texts, std::vector<std::string>{"Resolving hostname no-such-host.invalid."});
-}
-
-TEST(NetTcpClientTest, HalfCloseByPeerEndsTheConnection) {
-    ScriptServer server({test::send("bye\n"), test::shutdownWrite(), test::awaitText("ack")});
-    Client client(server);
-    EXPECT_EQ(client.tcp.ReadLine(), "bye");
-    EXPECT_EQ(messageOf([&] { client.tcp.ReadLine(); }), "Connection Closed Gracefully.");
-    EXPECT_FALSE(client.tcp.Connected());
 }
 
 } // namespace

@@ -81,24 +81,5 @@ TEST(FileStreamTest, OpenErrorsNameTheFile) {
     EXPECT_THROW(TFileStream(missing, TFileStream::Mode::OpenRead), EFOpenError);
 }
 
-TEST(FileStreamTest, CreateReplacesAnExistingFile) {
-    const fs::path path =
-        fs::temp_directory_path() / ("zorvia_replace_" + std::to_string(::getpid()));
-    {
-        TFileStream first(path.string(), TFileStream::Mode::Create);
-        first.Write("old content", 11);
-    }
-    {
-        TFileStream second(path.string(), TFileStream::Mode::Create);
-        EXPECT_EQ(second.Size(), 0);
-        second.Write("new", 3);
-    }
-    TFileStream reader(path.string(), TFileStream::Mode::OpenRead);
-    char buf[16];
-    EXPECT_EQ(reader.Read(buf, 16), 3);
-    EXPECT_EQ(std::string(buf, 3), "new");
-    fs::remove(path);
-}
-
 } // namespace
 } // namespace zorvia

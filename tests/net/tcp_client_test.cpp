@@ -143,6 +143,17 @@ TEST(TcpClientTest, WaitForDataSeesOnlyWhatHasArrived) {
     EXPECT_FALSE(client.socket.WaitForData(1000));
 }
 
+TEST(TcpClientTest, PeerHalfCloseStillTakesTheRequest) {
+    ScriptServer server({test::send("a\r\nb"), test::shutdownWrite(), test::awaitText("\r\n")});
+    Client client(server);
+    EXPECT_EQ(client.socket.ReceiveLine(), "a");
+    EXPECT_EQ(client.socket.ReceiveLine(), "b");
+    EXPECT_EQ(client.socket.ReceiveLine(), "");
+    EXPECT_TRUE(client.socket.Connected());
+    EXPECT_EQ(client.socket.SendLine("thanks"), 8);
+    EXPECT_EQ(server.received(), "thanks\r\n");
+}
+
 TEST(TcpClientTest, SendLineSendsTextAndEol) {
     ScriptServer server({test::awaitText("\r\n\r\n")});
     Client client(server);
@@ -331,15 +342,6 @@ TEST(TcpClientTest, LookupPort) {
             EXPECT_EQ(std::string(e.what()), "'" + bad + "' is not a valid integer value");
         }
     }
-}
-
-TEST(TcpClientTest, SelectSocketLeavesFlagsWhenInactive) {
-    TTcpClient socket;
-    bool readable = true;
-    EXPECT_FALSE(socket.SelectSocket(&readable, nullptr, nullptr, 0));
-    EXPECT_TRUE(readable);
-    EXPECT_FALSE(socket.WaitForData(0));
-    EXPECT_EQ(socket.ReceiveLine(), "");
 }
 
 } // namespace
