@@ -1,7 +1,6 @@
 #include "browser/browser_test_support.h"
 
 #include <QTest>
-#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -11,213 +10,145 @@
 namespace zorvia::test {
 namespace {
 
-// A page that asks for new windows in the two usual ways.
 const QString kOpenerPage =
-    QStringLiteral("<!doctype html><title>opener</title><body style='margin:0'>"
-                   "<a id='link' href='/popup?via=link' target='_blank' "
-                   "   style='display:block;width:300px;height:100px;background:#ccc'>open</a>"
-                   "</body>");
+    QStringLiteral("<!doctype html><body style='margin:0'><a id='link' href='/popup?via=link' "
+                   "target='_blank' style='display:block;width:300px;height:100px'>open</a>");
 
 enum class Trigger { ScriptLinkClick, MouseLinkClick, WindowOpen };
 
-struct TriggerCase {
-    const char* label;
-    Trigger trigger;
-    QString expectedUrlPath;
-};
-
 void fire(TWebBrowser& opener, Trigger trigger) {
-    switch (trigger) {
-    case Trigger::ScriptLinkClick:
+    if (trigger == Trigger::ScriptLinkClick)
         evaluate(opener, "document.getElementById('link').click()");
-        break;
-    case Trigger::MouseLinkClick:
+    else if (trigger == Trigger::MouseLinkClick)
         QTest::mouseClick(opener.inputWidget(), Qt::LeftButton, {}, QPoint(50, 50));
-        break;
-    case Trigger::WindowOpen:
+    else
         evaluate(opener, "window.open('/popup?via=script', 'named', 'width=300'); 0");
-        break;
-    }
 }
 
 // The redirection the main window makes: a hidden browser receives the new
-// window, its navigation is cancelled and the address opened as a tab.
+// window, cancels its navigation and opens the address in a new tab.
 struct Redirector {
-    QWidget* tabParent;
+    QWidget tabArea;
     std::vector<std::unique_ptr<TWebBrowser>> hidden;
-    std::vector<TWebBrowser*> tabs;
     QStringList redirected;
 
-    void attach(TWebBrowser& opener) {
+    explicit Redirector(TWebBrowser& opener) {
         opener.OnNewWindow2 = [this](TWebBrowser*, BrowserApplication& ppDisp, bool&) {
-            auto browser = std::make_unique<TWebBrowser>();
-            browser->OnBeforeNavigate2 = [this](TWebBrowser*, const BrowserApplication&,
-                                                const QString& url, bool& cancel) {
+            hidden.push_back(std::make_unique<TWebBrowser>());
+            hidden.back()->OnBeforeNavigate2 = [this](TWebBrowser*, const BrowserApplication&,
+                                                      const QString& url, bool& cancel) {
                 cancel = true;
                 redirected.append(url);
-                auto* tab = new TWebBrowser(tabParent);
-                tab->Navigate(url);
-                tabs.push_back(tab);
+                (new TWebBrowser(&tabArea))->Navigate(url);
             };
-            ppDisp = browser->Application();
-            hidden.push_back(std::move(browser));
+            ppDisp = hidden.back()->Application();
         };
     }
 };
 
-TEST(NewWindowTest, NewWindowsAreRedirectedWithoutRequestOrWindow) {
-    const TriggerCase cases[] = {
-        {"link clicked by script", Trigger::ScriptLinkClick, QStringLiteral("/popup?via=link")},
-        {"link clicked with the mouse", Trigger::MouseLinkClick, QStringLiteral("/popup?via=link")},
-        {"window.open", Trigger::WindowOpen, QStringLiteral("/popup?via=script")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        TestHttpServer server;
+struct Opener {
+    TestHttpServer server;
+    QWidget window;
+    TWebBrowser* browser = new TWebBrowser(&window);
+    BrowserEvents events{*browser};
+
+    bool open() {
         server.page("/opener", kOpenerPage);
         server.page("/popup", "<!doctype html><title>popup</title>");
-        QWidget window;
         window.resize(400, 300);
-        auto* opener = new TWebBrowser(&window);
-        opener->setAlignClient(true);
-        QWidget tabArea;
-        Redirector redirector{&tabArea, {}, {}, {}};
-        redirector.attach(*opener);
+        browser->setAlignClient(true);
         window.show();
-        BrowserEvents events(*opener);
-        ASSERT_TRUE(navigateAndWait(*opener, events, server.url("/opener")));
+        return navigateAndWait(*browser, events, server.url("/opener"));
+    }
+};
 
-        fire(*opener, c.trigger);
+TEST(NewWindowTest, NewWindowsBecomeOneNavigationOfTheTargetWithoutRequestOrWindow) {
+    const std::tuple<const char*, Trigger, QString> cases[] = {
+        {"link clicked by script", Trigger::ScriptLinkClick, "/popup?via=link"},
+        {"link clicked with the mouse", Trigger::MouseLinkClick, "/popup?via=link"},
+        {"window.open", Trigger::WindowOpen, "/popup?via=script"},
+    };
+    for (const auto& [label, trigger, path] : cases) {
+        SCOPED_TRACE(label);
+        Opener opener;
+        Redirector redirector(*opener.browser);
+        ASSERT_TRUE(opener.open());
+        fire(*opener.browser, trigger);
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return !redirector.redirected.isEmpty(); }, kLoadTimeoutMs));
-        EXPECT_EQ(redirector.redirected, QStringList{server.url(c.expectedUrlPath)});
+        // Only the tab opened on the address asks the server for it.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opener.server.requestCount("/popup") == 1; },
+                                    kLoadTimeoutMs));
+        spin(kQuietPeriodMs);
+        EXPECT_EQ(redirector.redirected, QStringList{opener.server.url(path)});
+        EXPECT_EQ(opener.server.requestCount("/popup"), 1);
         ASSERT_EQ(redirector.hidden.size(), 1u);
         EXPECT_FALSE(redirector.hidden[0]->Document().has_value());
-
-        // Only the tab opened on the address asks the server for it.
-        ASSERT_EQ(redirector.tabs.size(), 1u);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return server.requestCount("/popup") == 1; }, kLoadTimeoutMs));
-        spin(kQuietPeriodMs);
-        EXPECT_EQ(server.requestCount("/popup"), 1);
-        EXPECT_EQ(redirector.redirected.size(), 1);
-        EXPECT_EQ(visibleWindows(), QList<QWidget*>{&window});
-        EXPECT_FALSE(redirector.hidden[0]->isVisible());
-        EXPECT_EQ(opener->LocationURL(), server.url("/opener"));
+        EXPECT_EQ(visibleWindows(), QList<QWidget*>{&opener.window});
+        EXPECT_EQ(opener.browser->LocationURL(), opener.server.url("/opener"));
     }
 }
 
-TEST(NewWindowTest, LaterNavigationsOfTheHiddenBrowserAreRedirectedToo) {
-    TestHttpServer server;
-    server.page("/opener", kOpenerPage);
-    server.page("/popup", "<!doctype html><title>popup</title>");
-    TWebBrowser opener;
-    QWidget tabArea;
-    Redirector redirector{&tabArea, {}, {}, {}};
-    redirector.attach(opener);
-    BrowserEvents events(opener);
-    ASSERT_TRUE(navigateAndWait(opener, events, server.url("/opener")));
-
-    const bool haveWindow =
-        evaluate(opener, "window.w = window.open('/popup?n=1'); window.w !== null").toBool();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return redirector.redirected.size() == 1; }, kLoadTimeoutMs));
-    ASSERT_TRUE(haveWindow);
-    evaluate(opener, "window.w.location = '/popup?n=2'; 0");
+TEST(NewWindowTest, LaterNavigationsOfTheTargetAreReportedToo) {
+    Opener opener;
+    Redirector redirector(*opener.browser);
+    ASSERT_TRUE(opener.open());
+    ASSERT_TRUE(
+        evaluate(*opener.browser, "(window.w = window.open('/popup?n=1')) !== null").toBool());
+    evaluate(*opener.browser, "window.w.location = '/popup?n=2'; 0");
     ASSERT_TRUE(QTest::qWaitFor([&] { return redirector.redirected.size() == 2; }, kLoadTimeoutMs));
     EXPECT_EQ(redirector.redirected,
-              (QStringList{server.url("/popup?n=1"), server.url("/popup?n=2")}));
+              (QStringList{opener.server.url("/popup?n=1"), opener.server.url("/popup?n=2")}));
     EXPECT_EQ(redirector.hidden.size(), 1u);
-    // Each address was fetched once, by the tab opened for it.
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return server.requestCount("/popup") == 2; }, kLoadTimeoutMs));
-    spin(kQuietPeriodMs);
-    EXPECT_EQ(server.requestCount("/popup"), 2);
+        QTest::qWaitFor([&] { return opener.server.requestCount("/popup") == 2; }, kLoadTimeoutMs));
 }
 
-struct DropCase {
-    const char* label;
-    bool handlerBound;
-    bool cancel;
-};
-
 TEST(NewWindowTest, RequestsWithoutATargetAreDropped) {
-    const DropCase cases[] = {
+    const std::tuple<const char*, bool, bool> cases[] = {
         {"no handler", false, false},
         {"handler gives no target", true, false},
         {"handler gives a target but cancels", true, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        TestHttpServer server;
-        server.page("/opener", kOpenerPage);
-        QWidget window;
-        auto* opener = new TWebBrowser(&window);
+    for (const auto& [label, bound, cancelIt] : cases) {
+        SCOPED_TRACE(label);
+        Opener opener;
         TWebBrowser spare;
-        bool targetNavigated = false;
+        bool spareNavigated = false;
         spare.OnBeforeNavigate2 = [&](TWebBrowser*, const BrowserApplication&, const QString&,
-                                      bool&) { targetNavigated = true; };
+                                      bool&) { spareNavigated = true; };
         int requests = 0;
-        if (c.handlerBound) {
-            opener->OnNewWindow2 = [&](TWebBrowser* sender, BrowserApplication& ppDisp,
-                                       bool& cancel) {
-                EXPECT_EQ(sender, opener);
+        if (bound) {
+            opener.browser->OnNewWindow2 = [&](TWebBrowser*, BrowserApplication& ppDisp,
+                                               bool& cancel) {
                 ++requests;
-                if (c.cancel) {
-                    ppDisp = spare.Application();
-                    cancel = true;
-                }
+                ppDisp = cancelIt ? spare.Application() : BrowserApplication();
+                cancel = cancelIt;
             };
         }
-        window.show();
-        BrowserEvents events(*opener);
-        ASSERT_TRUE(navigateAndWait(*opener, events, server.url("/opener")));
-
-        evaluate(*opener, "window.open('/popup'); 0");
-        evaluate(*opener, "document.getElementById('link').click()");
+        ASSERT_TRUE(opener.open());
+        fire(*opener.browser, Trigger::WindowOpen);
+        fire(*opener.browser, Trigger::ScriptLinkClick);
         spin(kQuietPeriodMs);
-        EXPECT_EQ(opener->LocationURL(), server.url("/opener"));
-        EXPECT_EQ(requests, c.handlerBound ? 2 : 0);
-        EXPECT_FALSE(targetNavigated);
-        EXPECT_EQ(server.requestCount("/popup"), 0);
-        EXPECT_EQ(visibleWindows(), QList<QWidget*>{&window});
+        EXPECT_EQ(requests, bound ? 2 : 0);
+        EXPECT_FALSE(spareNavigated);
+        EXPECT_EQ(opener.server.requestCount("/popup"), 0);
+        EXPECT_EQ(visibleWindows(), QList<QWidget*>{&opener.window});
+        EXPECT_EQ(opener.browser->LocationURL(), opener.server.url("/opener"));
     }
 }
 
-TEST(NewWindowTest, BeforeNavigateCanCancelOrAllowOrdinaryNavigations) {
-    TestHttpServer server;
-    server.page("/a", "<!doctype html><title>a</title>");
-    server.page("/b", "<!doctype html><title>b</title>");
-    TWebBrowser browser;
-    BrowserEvents events(browser);
-    QStringList seen;
-    browser.OnBeforeNavigate2 = [&](TWebBrowser* sender, const BrowserApplication& pDisp,
-                                    const QString& url, bool& cancel) {
-        EXPECT_EQ(pDisp.browser(), sender);
-        seen.append(url);
-        cancel = url.endsWith(QLatin1String("/b"));
-    };
-    ASSERT_TRUE(navigateAndWait(browser, events, server.url("/a")));
-    browser.Navigate(server.url("/b"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, kLoadTimeoutMs));
-    spin(kQuietPeriodMs);
-    EXPECT_EQ(seen, (QStringList{server.url("/a"), server.url("/b")}));
-    EXPECT_EQ(server.requestCount("/b"), 0);
-    EXPECT_EQ(browser.Document()->title(), QStringLiteral("a"));
-    EXPECT_EQ(events.completedUrls.size(), 1);
-}
-
 TEST(NewWindowTest, HandlerMayDestroyTheBrowserThatRaisedTheEvent) {
-    TestHttpServer server;
-    server.page("/opener", kOpenerPage);
-    auto* opener = new TWebBrowser;
-    BrowserEvents events(*opener);
-    ASSERT_TRUE(navigateAndWait(*opener, events, server.url("/opener")));
-    QPointer<TWebBrowser> watch(opener);
-    opener->OnNewWindow2 = [&](TWebBrowser* sender, BrowserApplication&, bool&) { delete sender; };
-    opener->page()->runJavaScript("window.open('/popup')");
+    Opener opener;
+    ASSERT_TRUE(opener.open());
+    QPointer<TWebBrowser> watch(opener.browser);
+    opener.browser->OnNewWindow2 = [](TWebBrowser* sender, BrowserApplication&, bool&) {
+        delete sender;
+    };
+    fire(*opener.browser, Trigger::WindowOpen);
     EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }, kLoadTimeoutMs));
     spin(kQuietPeriodMs);
-    EXPECT_EQ(server.requestCount("/popup"), 0);
+    EXPECT_EQ(opener.server.requestCount("/popup"), 0);
 }
 
 } // namespace
