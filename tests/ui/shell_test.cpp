@@ -122,6 +122,13 @@ TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_EQ(form->programFolder(),
               QDir(QCoreApplication::applicationDirPath()).path().toStdString() + "/");
 
+    // The database components are configured but not connected.
+    EXPECT_FALSE(form->SQLiteDB1.Connected());
+    EXPECT_EQ(form->SQLiteDB1.Database(), form->programFolder() + "wendora.db");
+    EXPECT_EQ(form->SQLiteDB1.DriverDLL(), form->programFolder() + "iInter.dll");
+    EXPECT_EQ(form->SQLiteQuery1.Connection(), &form->SQLiteDB1);
+    EXPECT_FALSE(form->SQLiteQuery1.AutoCommit());
+
     // The login button has no click action.
     ModalCloser closer;
     QTest::mouseClick(form->Button_login, Qt::LeftButton);

@@ -27,6 +27,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
         move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
 
+    setUpComponents();
     createControls();
     setTabOrder();
     wireHandlers();
@@ -35,6 +36,21 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 TForm1::~TForm1() {
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::setUpComponents() {
+    // The window definition's values of the database components.
+    SQLiteDB1.SetName("SQLiteDB1");
+    SQLiteDB1.SetTimeOut(0);
+    SQLiteDB1.SetDefaultExt(".sqb");
+    SQLiteDB1.SetDriverDLL("SQLite3.dll");
+    SQLiteDB1.SetMustExist(false);
+    SQLiteDB1.SetExecuteInlineSQL(false);
+    SQLiteQuery1.SetName("SQLiteQuery1");
+    SQLiteQuery1.SetAutoCommit(false);
+    SQLiteQuery1.SetSQLiteDateFormat(true);
+    SQLiteQuery1.SetMaxResults(0);
+    SQLiteQuery1.SetSQLCursor(true);
 }
 
 void TForm1::wireHandlers() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
 #include "net/tcp_client.h"
 #include "text/ansi.h"
 
@@ -59,6 +61,8 @@ public:
 
     // Components without a window of their own.
     TTcpClient TcpClient1;
+    TSQLiteDB SQLiteDB1;
+    TSQLiteQuery SQLiteQuery1;
 
     // Controls, named as in the window definition.
     QFrame* Panel_left = nullptr;
@@ -100,6 +104,7 @@ private:
     void createStatusBar();
     void setTabOrder();
     void wireHandlers();
+    void setUpComponents();
 
     AnsiString programFolder_;
     bool portalReached_ = false;

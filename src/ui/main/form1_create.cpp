@@ -32,6 +32,10 @@ void TForm1::FormCreate() {
         return;
     }
 
+    SQLiteDB1.SetDatabase(programFolder_ + "wendora.db");
+    SQLiteDB1.SetDriverDLL(programFolder_ + "iInter.dll");
+    SQLiteQuery1.SetConnection(&SQLiteDB1);
+
     FillListFromReply(GetHttpLine("action=catlist"), ListBox1, portal::kCategoryPath);
 
     Button1Click(Button1);
