@@ -47,7 +47,8 @@ public:
     TWebBrowser(const TWebBrowser&) = delete;
     TWebBrowser& operator=(const TWebBrowser&) = delete;
 
-    // Loads url: a web address, or a local file path. Returns at once.
+    // Loads url: a web address, or a local file path. Returns at once;
+    // from then on LocationURL() reports the address being loaded.
     void Navigate(const QString& url);
     // Reloads the current page; nothing before the first navigation.
     void Refresh();
@@ -97,7 +98,9 @@ public:
                        bool& cancel)>
         OnBeforeNavigate2;
     // OnDocumentComplete(sender, pDisp, url): a page finished loading and
-    // its document can be read.
+    // its document can be read. Raised once per successful load of the page
+    // (frames do not raise it); a failed or stopped load raises nothing but
+    // still replaces the document with what the page shows instead.
     std::function<void(TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url)>
         OnDocumentComplete;
 
