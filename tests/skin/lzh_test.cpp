@@ -171,21 +171,4 @@ TEST(Lzh, TreeStaysConsistentAcrossRebuilds) {
     EXPECT_EQ(leaves, lzh::N_CHAR);
 }
 
-TEST(Lzh, PositionTables) {
-    // Counts of each value as laid down for the two tables.
-    auto count = [](const std::array<std::uint8_t, 256>& t, int v) {
-        return std::count(t.begin(), t.end(), v);
-    };
-    EXPECT_EQ(count(lzh::UpperPositionTable, 0), 32);
-    EXPECT_EQ(count(lzh::UpperPositionTable, 3), 16);
-    EXPECT_EQ(count(lzh::UpperPositionTable, 11), 8);
-    EXPECT_EQ(count(lzh::UpperPositionTable, 23), 4);
-    EXPECT_EQ(count(lzh::UpperPositionTable, 47), 2);
-    EXPECT_EQ(count(lzh::UpperPositionTable, 63), 1);
-    EXPECT_EQ(lzh::UpperPositionTable[255], 63);
-    const int lengths[][2] = {{3, 32}, {4, 48}, {5, 64}, {6, 48}, {7, 48}, {8, 16}};
-    for (const auto& [value, n] : lengths)
-        EXPECT_EQ(count(lzh::CodeLengthTable, value), n) << value;
-}
-
 } // namespace
