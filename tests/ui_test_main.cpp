@@ -1,6 +1,7 @@
 // GoogleTest main for tests that need the application object (and a display).
 #include "app/application.h"
 
+#include <QTemporaryDir>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
             return RUN_ALL_TESTS();
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    // Browser storage (cookies, cache) of this run only.
+    QTemporaryDir webStorage;
+    if (getenv("ZORVIA_WEBENGINE_DIR") == nullptr)
+        setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 1);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     zorvia::TApplication app(argc, argv);
     return RUN_ALL_TESTS();
