@@ -48,7 +48,8 @@ public:
     TWebBrowser& operator=(const TWebBrowser&) = delete;
 
     // Loads url: a web address, or a local file path. Returns at once;
-    // from then on LocationURL() reports the address being loaded.
+    // LocationURL() reports the new address once the page has begun to
+    // arrive, the previous one (or none) until then.
     void Navigate(const QString& url);
     // Reloads the current page; nothing before the first navigation.
     void Refresh();

@@ -7,6 +7,12 @@
 #include <QStringList>
 
 #include <memory>
+#include <ostream>
+
+// Readable texts in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace zorvia::test {
 
