@@ -1,5 +1,7 @@
 #include "ui/kit/page_control.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -36,9 +38,10 @@ QSize TTabStrip::tabSizeHint(int index) const {
 TPageControl::TPageControl(QWidget* parent) : QWidget(parent), strip_(new TTabStrip(this)) {
     strip_->setObjectName("TabStrip");
     connect(strip_, &QTabBar::currentChanged, this, [this](int index) {
-        if (syncing_)
+        if (syncing_ || index < 0)
             return;
         showOnly(index);
+        emit changed();
     });
     connect(strip_, &QTabBar::tabBarClicked, this, [this](int index) { emit tabClicked(index); });
 }
@@ -86,7 +89,8 @@ void TPageControl::removePage(TTabSheet* sheet) {
     if (pages_.empty()) {
         active_ = -1;
     } else if (i == active_) {
-        showOnly(std::min(i, pageCount() - 1));
+        // The page after the removed one, or the first when it was the last.
+        showOnly(i < pageCount() ? i : 0);
     } else if (i < active_) {
         --active_;
     }
@@ -139,6 +143,41 @@ void TPageControl::layoutPages() {
     const QRect r = pageRect();
     for (auto* p : pages_)
         p->setGeometry(r);
+}
+
+void TPageControl::setCtrlTabSwitching(bool on) {
+    if (on == ctrlTab_)
+        return;
+    ctrlTab_ = on;
+    if (on)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool TPageControl::hasFocusWithin(const QObject* target) const {
+    const auto* widget = qobject_cast<const QWidget*>(target);
+    if (!widget || widget != QApplication::focusWidget())
+        return false;
+    return widget == this || isAncestorOf(widget);
+}
+
+bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || pageCount() < 2)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (!(key->modifiers() & Qt::ControlModifier) || (key->modifiers() & Qt::AltModifier))
+        return false;
+    const bool next = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+    const bool previous = key->key() == Qt::Key_Backtab ||
+                          (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+    if ((!next && !previous) || !isEnabled() || !hasFocusWithin(watched))
+        return false;
+    const int count = pageCount();
+    const int from = std::max(active_, 0);
+    showOnly(next ? (from + 1) % count : (from + count - 1) % count);
+    emit changed();
+    return true;
 }
 
 void TPageControl::resizeEvent(QResizeEvent*) {

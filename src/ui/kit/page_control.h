@@ -69,23 +69,34 @@ public:
     TTabStrip* tabStrip() const { return strip_; }
     QRect pageRect() const;
 
+    // Whether Ctrl+Tab and Ctrl+Shift+Tab select the next and previous page
+    // (wrapping round) while the focus is in the control or on its pages.
+    void setCtrlTabSwitching(bool on);
+
 signals:
-    // The active page was changed through the tab strip by the user.
+    // The tab strip was clicked at a tab.
     void tabClicked(int index);
+    // The user selected another page: on the tab strip (mouse or keys), or
+    // with Ctrl+Tab / Ctrl+Shift+Tab. Changes made by the program through
+    // setActivePage, addPage or removePage raise nothing.
+    void changed();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void layoutPages();
     void showOnly(int index);
+    bool hasFocusWithin(const QObject* target) const;
 
     TTabStrip* strip_;
     std::vector<TTabSheet*> pages_;
     int active_ = -1;
     bool tabsVisible_ = true;
     bool syncing_ = false;
+    bool ctrlTab_ = false;
 };
 
 } // namespace zorvia::ui

@@ -1,8 +1,10 @@
 #include "ui/main/form1.h"
 
+#include "browser/web_browser.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
 #include "ui/kit/guarded.h"
+#include "ui/kit/page_control.h"
 #include "ui/kit/ui_font.h"
 #include "ui/main/globals.h"
 
@@ -62,6 +64,22 @@ void TForm1::wireHandlers() {
             ui::guarded([this](bool) { Button3Click(Button3); }));
     connect(Button_hide, &QPushButton::clicked, this,
             ui::guarded([this](bool) { Button_hideClick(Button_hide); }));
+
+    // Browser workspace.
+    connect(Button_closeTab, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_closeTabClick(Button_closeTab); }));
+    connect(Button_closeAll, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_closeAllClick(Button_closeAll); }));
+    connect(Button_refresh, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_refreshClick(Button_refresh); }));
+    PageControl2->setCtrlTabSwitching(true);
+    connect(PageControl2, &ui::TPageControl::changed, this,
+            ui::guarded([this] { PageControl2Change(PageControl2); }));
+    bindBrowserEvents(WebBrowser1);
+    WebBrowser3->OnNewWindow2 =
+        ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
+            WebBrowserNewWindow2(sender, ppDisp, cancel);
+        });
 }
 
 } // namespace zorvia

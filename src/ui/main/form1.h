@@ -1,11 +1,15 @@
 #pragma once
 
+#include "browser/browser_application.h"
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
 #include "net/tcp_client.h"
 #include "text/ansi.h"
 
 #include <QWidget>
+
+#include <memory>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -59,6 +63,27 @@ public:
     // The text after the last `delimiter` (double-byte aware), or all of it.
     AnsiString splitstring(const AnsiString& text, char delimiter) const;
 
+    // Browser workspace: tabs, new-window redirection, game-page probes and
+    // the help strip (form1_tabs.cpp, form1_new_window.cpp, form1_help.cpp).
+    // Opens url in a tab: activates the first tab whose browser shows exactly
+    // this address, otherwise adds a tab and navigates its browser there.
+    void CreateNewTab(const AnsiString& url);
+    void WebBrowserTitleChange(TWebBrowser* sender, const QString& text);
+    void Button_closeTabClick(QObject* sender);
+    void Button_closeAllClick(QObject* sender);
+    void Button_refreshClick(QObject* sender);
+    void PageControl2Change(QObject* sender);
+    void WebBrowserNewWindow2(TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel);
+    void WebBrowserBeforeNavigate2(TWebBrowser* sender, const BrowserApplication& pDisp,
+                                   const QString& url, bool& cancel);
+    void WebBrowserDocumentComplete(TWebBrowser* sender, const BrowserApplication& pDisp,
+                                    const QString& url);
+    // The browser of a tab page (its child 0), or none.
+    static TWebBrowser* pageBrowser(const ui::TTabSheet* page);
+    TWebBrowser* activeBrowser() const;
+    // The hidden browsers that received new-window requests.
+    std::size_t redirectBrowserCount() const { return redirectBrowsers_.size(); }
+
     // Components without a window of their own.
     TTcpClient TcpClient1;
     TSQLiteDB SQLiteDB1;
@@ -105,6 +130,11 @@ private:
     void setTabOrder();
     void wireHandlers();
     void setUpComponents();
+
+    // Browser workspace.
+    void bindBrowserEvents(TWebBrowser* browser);
+    void probeGamePage(const TWebBrowser* browser);
+    std::vector<std::unique_ptr<TWebBrowser>> redirectBrowsers_;
 
     AnsiString programFolder_;
     bool portalReached_ = false;

@@ -1,0 +1,111 @@
+// The tab manager of the browser workspace.
+#include "browser/web_browser.h"
+#include "ui/kit/guarded.h"
+#include "ui/kit/page_control.h"
+#include "ui/kit/qtext.h"
+#include "ui/main/form1.h"
+#include "ui/main/page_children.h"
+#include "ui/main/tab_caption.h"
+
+#include <QPushButton>
+
+namespace zorvia {
+
+namespace {
+
+constexpr int kTabBrowserWidth = 801;
+constexpr int kTabBrowserHeight = 492;
+
+bool isMainSheet(const ui::TTabSheet* page) {
+    return page && page->objectName() == QLatin1String("TabSheet_Main");
+}
+
+} // namespace
+
+TWebBrowser* TForm1::pageBrowser(const ui::TTabSheet* page) {
+    const QList<QWidget*> controls = ui::childControls(page);
+    return controls.isEmpty() ? nullptr : qobject_cast<TWebBrowser*>(controls.front());
+}
+
+TWebBrowser* TForm1::activeBrowser() const {
+    return pageBrowser(PageControl2->activePage());
+}
+
+void TForm1::bindBrowserEvents(TWebBrowser* browser) {
+    browser->OnTitleChange = ui::guarded(
+        [this](TWebBrowser* sender, const QString& text) { WebBrowserTitleChange(sender, text); });
+    browser->OnNewWindow2 =
+        ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
+            WebBrowserNewWindow2(sender, ppDisp, cancel);
+        });
+    browser->OnDocumentComplete =
+        ui::guarded([this](TWebBrowser* sender, const BrowserApplication& pDisp,
+                           const QString& url) { WebBrowserDocumentComplete(sender, pDisp, url); });
+}
+
+void TForm1::CreateNewTab(const AnsiString& url) {
+    const QString address = ui::toQ(url);
+    for (int i = 0; i < PageControl2->pageCount(); ++i) {
+        ui::TTabSheet* page = PageControl2->page(i);
+        const TWebBrowser* browser = pageBrowser(page);
+        if (browser && browser->LocationURL() == address) {
+            PageControl2->setActivePage(page);
+            return;
+        }
+    }
+
+    Button_down->setEnabled(false);
+    Button_help->setEnabled(false);
+
+    auto* page = new ui::TTabSheet(PageControl2);
+    PageControl2->addPage(page);
+    PageControl2->setActivePage(page);
+    page->setCaption(QStringLiteral("加载中..."));
+
+    auto* browser = new TWebBrowser(page);
+    browser->resize(kTabBrowserWidth, kTabBrowserHeight);
+    browser->setAlignClient(true);
+    browser->setSilent(true);
+    bindBrowserEvents(browser);
+    browser->Navigate(address);
+}
+
+void TForm1::WebBrowserTitleChange(TWebBrowser* sender, const QString& text) {
+    if (auto* page = qobject_cast<ui::TTabSheet*>(sender->parentWidget()))
+        page->setCaption(ui::tabCaption(text));
+}
+
+void TForm1::Button_closeTabClick(QObject* /*sender*/) {
+    ui::TTabSheet* page = PageControl2->activePage();
+    if (!page || isMainSheet(page))
+        return;
+    delete pageBrowser(page);
+    PageControl2->removePage(page);
+    delete page;
+    PageControl2Change(PageControl2);
+}
+
+void TForm1::Button_closeAllClick(QObject* /*sender*/) {
+    for (int i = PageControl2->pageCount() - 1; i >= 0; --i) {
+        ui::TTabSheet* page = PageControl2->page(i);
+        if (isMainSheet(page))
+            continue;
+        delete pageBrowser(page);
+        PageControl2->removePage(page);
+        delete page;
+    }
+}
+
+void TForm1::Button_refreshClick(QObject* /*sender*/) {
+    if (TWebBrowser* browser = activeBrowser())
+        browser->Refresh();
+}
+
+void TForm1::PageControl2Change(QObject* /*sender*/) {
+    Button_favor->setEnabled(false);
+    Button_down->setEnabled(false);
+    Button_help->setEnabled(false);
+    probeGamePage(activeBrowser());
+}
+
+} // namespace zorvia
