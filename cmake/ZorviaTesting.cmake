@@ -9,20 +9,19 @@ function(zorvia_add_test name)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
+  # The environment the web engine needs (sandbox off as root, the X
+  # display) comes from scripts/test.sh. UI tests share one display and run
+  # one at a time.
   if(T_UI)
     target_link_libraries(${name} PRIVATE zorvia_ui zorvia_ui_test_main Qt6::Test ${T_LIBS})
-    set(labels ui)
-    set(env "QTWEBENGINE_DISABLE_SANDBOX=1;QT_QPA_PLATFORM=xcb")
-    set(lock display)
+    set(props LABELS ui RESOURCE_LOCK display)
   else()
     target_link_libraries(${name} PRIVATE zorvia_core GTest::gtest_main ${T_LIBS})
-    set(labels unit)
-    set(env "")
-    set(lock "")
+    set(props LABELS unit)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${ZORVIA_BIN_DIR}
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${labels}" ENVIRONMENT "${env}" RESOURCE_LOCK "${lock}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} ${props})
 endfunction()
