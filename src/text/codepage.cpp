@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace zorvia::text {
 namespace {
@@ -27,6 +30,7 @@ public:
     // for every character that fails. `sourceUnit` is the byte width of a
     // source code unit, used to step over a bad input unit.
     std::string run(std::string_view in, std::string_view replacement, size_t sourceUnit) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // start from the initial state
         std::string out;
         out.reserve(in.size() * 2 + 8);
         char* src = const_cast<char*>(in.data());
@@ -108,33 +112,47 @@ std::u16string unitsOf(const std::string& bytes) {
     return out;
 }
 
+// One descriptor per direction and thread, opened on first use.
+Converter& converter(const char* to, const char* from) {
+    struct Key {
+        const char* to;
+        const char* from;
+    };
+    thread_local std::vector<std::pair<Key, std::unique_ptr<Converter>>> cache;
+    for (auto& [key, conv] : cache)
+        if (key.to == to && key.from == from)
+            return *conv;
+    cache.emplace_back(Key{to, from}, std::make_unique<Converter>(to, from));
+    return *cache.back().second;
+}
+
 const std::string_view kQuestion = "?";
 const std::string_view kQuestion16("?\0", 2);
 
 } // namespace
 
 std::string ansiToUtf8(std::string_view ansi) {
-    return Converter(kUtf8, kAnsi).run(ansi, kQuestion, kUnitAnsi);
+    return converter(kUtf8, kAnsi).run(ansi, kQuestion, kUnitAnsi);
 }
 
 AnsiString utf8ToAnsi(std::string_view utf8) {
-    return Converter(kAnsi, kUtf8).run(utf8, kQuestion, kUnitUtf8);
+    return converter(kAnsi, kUtf8).run(utf8, kQuestion, kUnitUtf8);
 }
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    return unitsOf(Converter(kUtf16, kAnsi).run(ansi, kQuestion16, kUnitAnsi));
+    return unitsOf(converter(kUtf16, kAnsi).run(ansi, kQuestion16, kUnitAnsi));
 }
 
 AnsiString utf16ToAnsi(std::u16string_view utf16) {
-    return Converter(kAnsi, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
+    return converter(kAnsi, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
 }
 
 std::string utf16ToUtf8(std::u16string_view utf16) {
-    return Converter(kUtf8, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
+    return converter(kUtf8, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
-    return unitsOf(Converter(kUtf16, kUtf8).run(utf8, kQuestion16, kUnitUtf8));
+    return unitsOf(converter(kUtf16, kUtf8).run(utf8, kQuestion16, kUnitUtf8));
 }
 
 std::optional<std::u16string> decodeUtf8Strict(std::string_view utf8) {
