@@ -1,0 +1,175 @@
+// The favourites against the demo portal: logging in and out in the side
+// panel, adding the game of a tab, deleting a favourite.
+#include "browser/web_browser.h"
+#include "support/demo_portal.h"
+#include "support/modal.h"
+#include "support/qt_print.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/qtext.h"
+#include "ui/main/form1.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QWebEnginePage>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zorvia;
+
+namespace {
+
+QString pageElementText(const TWebBrowser* browser, const char* name) {
+    const auto element = GetPageElement(browser->Document(), name);
+    return element ? element->innerText() : QString();
+}
+
+// Runs a script in the page and waits (bounded) for its result.
+QVariant runScript(TWebBrowser* browser, const QString& script) {
+    QVariant result;
+    bool done = false;
+    browser->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    QTest::qWaitFor([&] { return done; }, 10000);
+    return result;
+}
+
+QStringList itemTexts(const ui::TListBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+class FavouritesOnPortal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(portal.running()) << portal.error().toStdString();
+        qputenv("ZORVIA_SITE_HOST", portal.host().toUtf8());
+        form = std::make_unique<TForm1>();
+        form->FormCreate();
+        // Counts the side panel's completed pages once the window's handler
+        // has run on them.
+        auto handler = form->WebBrowser3->OnDocumentComplete;
+        form->WebBrowser3->OnDocumentComplete = [this, handler](TWebBrowser* sender,
+                                                                const BrowserApplication& pDisp,
+                                                                const QString& url) {
+            handler(sender, pDisp, url);
+            ++panelPages;
+        };
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    // Waits for the side panel to complete a page reporting `state`.
+    bool panelReports(const QString& state) {
+        return QTest::qWaitFor(
+                   [&] {
+                       return panelPages > seenPages &&
+                              pageElementText(form->WebBrowser3, "loginflag") == state;
+                   },
+                   30000) &&
+               (seenPages = panelPages, true);
+    }
+
+    // Opens game `id` in a tab and waits until the probe has enabled the
+    // favourites button.
+    bool openGame(int id) {
+        form->CreateNewTab(ui::fromQ(portal.url(QString("/mini.php?itemid=%1").arg(id))));
+        TWebBrowser* browser = form->activeBrowser();
+        return QTest::qWaitFor(
+            [&] {
+                return GetPageElement(browser->Document(), "gameid").has_value() &&
+                       form->Button_favor->isEnabled();
+            },
+            30000);
+    }
+
+    void screenshot(const QString& name) {
+        QTest::qWait(500); // let the pages paint
+        const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+        QDir().mkpath(dir);
+        EXPECT_TRUE(form->grab().save(dir + "/" + name));
+    }
+
+    DemoPortal portal;
+    std::unique_ptr<TForm1> form;
+    int panelPages = 0;
+    int seenPages = 0;
+};
+
+TEST_F(FavouritesOnPortal, LoginAddDeleteLogout) {
+    ModalCloser closer;
+    form->Button3->click();
+    ASSERT_TRUE(panelReports("form"));
+    EXPECT_EQ(form->ListBox3->count(), 0);
+
+    // Not logged in: the portal answers USER and the panel's user name
+    // field gets the focus.
+    ASSERT_TRUE(openGame(101));
+    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    ASSERT_EQ(closer.texts(),
+              QStringList{QStringLiteral("收藏功能需要会员登录后才能使用，请先登录或注册")});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return runScript(form->WebBrowser3, "document.activeElement.id").toString() ==
+                   "username";
+        },
+        10000));
+    EXPECT_EQ(form->ListBox3->count(), 0);
+
+    // Log in in the panel: its page now reports "login" and the list is
+    // fetched (empty for a new account).
+    runScript(form->WebBrowser3, "document.getElementById('username').value = 'demo';"
+                                 "document.getElementById('password').value = 'demo123';"
+                                 "document.forms[0].submit();");
+    ASSERT_TRUE(panelReports("login"));
+    EXPECT_EQ(form->ListBox3->count(), 0);
+
+    // Add the game of the active tab, then again.
+    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    EXPECT_EQ(closer.texts().mid(1), (QStringList{QStringLiteral("收藏成功"),
+                                                  QStringLiteral("该游戏已经收藏在您的列表中")}));
+    ASSERT_EQ(form->ListBox3->count(), 1);
+    EXPECT_EQ(form->ListBox3->item(0)->text(), form->activeBrowser()->Document()->title());
+    EXPECT_EQ(ui::toQ(form->ListBox3->link(0)), portal.url("/mini.php?itemid=101"));
+
+    ASSERT_TRUE(openGame(102));
+    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    ASSERT_EQ(form->ListBox3->count(), 2);
+
+    // The panel's next page brings the portal's list: names of the games.
+    form->WebBrowser3->Refresh();
+    ASSERT_TRUE(panelReports("login"));
+    ASSERT_EQ(form->ListBox3->count(), 2);
+    EXPECT_EQ(ui::toQ(form->ListBox3->link(0)), portal.url("/mini.php?itemid=101"));
+    EXPECT_EQ(ui::toQ(form->ListBox3->link(1)), portal.url("/mini.php?itemid=102"));
+    const QStringList names = itemTexts(form->ListBox3);
+    screenshot("favourites_logged_in.png");
+
+    // Delete the first one through its menu.
+    const QPoint first = form->ListBox3->visualItemRect(form->ListBox3->item(0)).center();
+    QTest::mouseClick(form->ListBox3->viewport(), Qt::RightButton, {}, first);
+    ASSERT_TRUE(form->PopupMenu2->isVisible());
+    form->PopupMenu2->hide();
+    form->N2->trigger();
+    EXPECT_EQ(closer.texts().last(), QStringLiteral("删除成功"));
+    EXPECT_EQ(itemTexts(form->ListBox3), names.mid(1));
+
+    // The portal forgot it too.
+    form->WebBrowser3->Refresh();
+    ASSERT_TRUE(panelReports("login"));
+    EXPECT_EQ(itemTexts(form->ListBox3), names.mid(1));
+
+    // Logging out empties the list.
+    runScript(form->WebBrowser3, "document.querySelector('a[href*=logout]').click();");
+    ASSERT_TRUE(panelReports("form"));
+    EXPECT_EQ(form->ListBox3->count(), 0);
+}
+
+} // namespace
