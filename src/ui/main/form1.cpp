@@ -6,6 +6,7 @@
 #include "ui/kit/guarded.h"
 #include "ui/kit/page_control.h"
 #include "ui/kit/ui_font.h"
+#include "ui/main/form1_lists.h"
 #include "ui/main/globals.h"
 
 #include <QGuiApplication>
@@ -80,6 +81,9 @@ void TForm1::wireHandlers() {
         ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
             WebBrowserNewWindow2(sender, ppDisp, cancel);
         });
+
+    // Game lists, search and favourites.
+    ui::wireListsAndFavourites(*this);
 }
 
 } // namespace zorvia

@@ -11,9 +11,11 @@
 #include <memory>
 #include <vector>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace zorvia {
@@ -83,6 +85,26 @@ public:
     TWebBrowser* activeBrowser() const;
     // The hidden browsers that received new-window requests.
     std::size_t redirectBrowserCount() const { return redirectBrowsers_.size(); }
+
+    // Game lists, search and favourites (form1_lists.cpp, form1_search.cpp,
+    // form1_favourites.cpp). Mouse positions are in the list's client area.
+    void ListBoxMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                          int x, int y);
+    void ListBoxMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                        int x, int y);
+    void ListBoxMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void Button_searchClick(QObject* sender);
+    void Edit_keyEnter(QObject* sender);
+    void Label_updateClick(QObject* sender);
+    void Button_favorClick(QObject* sender);
+    void N2Click(QObject* sender);
+    void WebBrowser3DocumentComplete(TWebBrowser* sender, const BrowserApplication& pDisp,
+                                     const QString& url);
+    // The menus of ListBox2 and ListBox3, each with one item "删除".
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* N2 = nullptr;
 
     // Components without a window of their own.
     TTcpClient TcpClient1;
