@@ -156,6 +156,8 @@ TEST_F(FavouritesOnPortal, LoginAddDeleteLogout) {
     const QPoint first = form->ListBox3->visualItemRect(form->ListBox3->item(0)).center();
     QTest::mouseClick(form->ListBox3->viewport(), Qt::RightButton, {}, first);
     ASSERT_TRUE(form->PopupMenu2->isVisible());
+    EXPECT_TRUE(form->PopupMenu2->grab().save(QCoreApplication::applicationDirPath() +
+                                              "/../screenshots/favourites_menu.png"));
     form->PopupMenu2->hide();
     form->N2->trigger();
     EXPECT_EQ(closer.texts().last(), QStringLiteral("删除成功"));
