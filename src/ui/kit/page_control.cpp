@@ -46,6 +46,10 @@ TPageControl::TPageControl(QWidget* parent) : QWidget(parent), strip_(new TTabSt
     connect(strip_, &QTabBar::tabBarClicked, this, [this](int index) { emit tabClicked(index); });
 }
 
+TPageControl::~TPageControl() {
+    setCtrlTabSwitching(false);
+}
+
 void TPageControl::setTabsVisible(bool visible) {
     tabsVisible_ = visible;
     strip_->setVisible(visible);
@@ -162,6 +166,17 @@ bool TPageControl::hasFocusWithin(const QObject* target) const {
     return widget == this || isAncestorOf(widget);
 }
 
+void TPageControl::focusFirstControl(TTabSheet* sheet) {
+    for (QWidget* child : sheet->findChildren<QWidget*>()) {
+        if (child->isVisibleTo(sheet) && child->isEnabled() &&
+            (child->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            child->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    strip_->setFocus(Qt::TabFocusReason);
+}
+
 bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || pageCount() < 2)
         return false;
@@ -175,7 +190,11 @@ bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const int count = pageCount();
     const int from = std::max(active_, 0);
+    const bool focusOnPage = page(from) && page(from)->isAncestorOf(QApplication::focusWidget());
     showOnly(next ? (from + 1) % count : (from + count - 1) % count);
+    // The focus follows into the new page, so that the keys work again there.
+    if (focusOnPage)
+        focusFirstControl(activePage());
     emit changed();
     return true;
 }

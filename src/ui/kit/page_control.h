@@ -48,6 +48,7 @@ public:
     static constexpr int kBorder = 4;
 
     explicit TPageControl(QWidget* parent);
+    ~TPageControl() override;
 
     void setTabsVisible(bool visible);
     bool tabsVisible() const { return tabsVisible_; }
@@ -90,6 +91,7 @@ private:
     void layoutPages();
     void showOnly(int index);
     bool hasFocusWithin(const QObject* target) const;
+    void focusFirstControl(TTabSheet* sheet);
 
     TTabStrip* strip_;
     std::vector<TTabSheet*> pages_;

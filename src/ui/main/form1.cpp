@@ -8,6 +8,7 @@
 #include "ui/kit/ui_font.h"
 #include "ui/main/form1_lists.h"
 #include "ui/main/globals.h"
+#include "ui/main/message_filter.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -73,6 +74,8 @@ void TForm1::wireHandlers() {
             ui::guarded([this](bool) { Button_closeAllClick(Button_closeAll); }));
     connect(Button_refresh, &QPushButton::clicked, this,
             ui::guarded([this](bool) { Button_refreshClick(Button_refresh); }));
+    connect(Button_help, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_helpClick(Button_help); }));
     PageControl2->setCtrlTabSwitching(true);
     connect(PageControl2, &ui::TPageControl::changed, this,
             ui::guarded([this] { PageControl2Change(PageControl2); }));
@@ -81,6 +84,10 @@ void TForm1::wireHandlers() {
         ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
             WebBrowserNewWindow2(sender, ppDisp, cancel);
         });
+    ApplicationEvents1 = std::make_unique<ui::TApplicationEvents>();
+    ApplicationEvents1->OnMessage = [this](QObject* target, QEvent* event, bool& handled) {
+        ApplicationEvents1Message(target, event, handled);
+    };
 
     // Game lists, search and favourites.
     ui::wireListsAndFavourites(*this);

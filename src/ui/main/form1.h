@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -21,6 +22,7 @@ class QPushButton;
 namespace zorvia {
 
 namespace ui {
+class TApplicationEvents;
 class TListBox;
 class TPageControl;
 class TTabSheet;
@@ -66,7 +68,8 @@ public:
     AnsiString splitstring(const AnsiString& text, char delimiter) const;
 
     // Browser workspace: tabs, new-window redirection, game-page probes and
-    // the help strip (form1_tabs.cpp, form1_new_window.cpp, form1_help.cpp).
+    // the help strip (form1_tabs.cpp, form1_new_window.cpp, form1_help.cpp,
+    // form1_message_filter.cpp).
     // Opens url in a tab: activates the first tab whose browser shows exactly
     // this address, otherwise adds a tab and navigates its browser there.
     void CreateNewTab(const AnsiString& url);
@@ -80,11 +83,19 @@ public:
                                    const QString& url, bool& cancel);
     void WebBrowserDocumentComplete(TWebBrowser* sender, const BrowserApplication& pDisp,
                                     const QString& url);
+    void Button_helpClick(QObject* sender);
+    // Builds the help strip of the active page showing text; returns it.
+    QFrame* CreateHelpPanel(const AnsiString& text);
+    void Button_CloseButtonClick(QObject* sender);
+    // The application's message event; sets handled to drop the event.
+    void ApplicationEvents1Message(QObject* target, QEvent* event, bool& handled);
     // The browser of a tab page (its child 0), or none.
     static TWebBrowser* pageBrowser(const ui::TTabSheet* page);
     TWebBrowser* activeBrowser() const;
     // The hidden browsers that received new-window requests.
     std::size_t redirectBrowserCount() const { return redirectBrowsers_.size(); }
+    // The application message filter, active while this window exists.
+    std::unique_ptr<ui::TApplicationEvents> ApplicationEvents1;
 
     // Game lists, search and favourites (form1_lists.cpp, form1_search.cpp,
     // form1_favourites.cpp). Mouse positions are in the list's client area.

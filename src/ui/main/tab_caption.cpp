@@ -12,10 +12,7 @@ QString tabCaption(const QString& title) {
     if (ansi.size() < kWholeBelow)
         return toQ(ansi);
     const bool trail = text::byteTypeAt(ansi, kProbeIndex) == text::ByteType::Trail;
-    qsizetype keep = trail ? 10 : 11;
-    // Never cut a character outside the basic plane in half.
-    if (keep < title.size() && title.at(keep - 1).isHighSurrogate())
-        --keep;
+    const qsizetype keep = trail ? 10 : 11;
     return toQ(fromQ(title.left(keep) + QStringLiteral("...")));
 }
 

@@ -1,0 +1,158 @@
+// The application message filter with real input through the X server.
+#include "ui/kit/page_control.h"
+#include "ui/main/message_filter.h"
+#include "ui/workspace_fixture.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zorvia::test {
+namespace {
+
+QVariantList pageList(TWebBrowser& browser, const char* name) {
+    return evaluate(browser, QStringLiteral("window.%1").arg(name)).toList();
+}
+
+bool anyMenuVisible() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QMenu*>(widget) && widget->isVisible())
+            return true;
+    return false;
+}
+
+void closeMenus() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QMenu*>(widget))
+            widget->hide();
+}
+
+TEST(MessageFilter, BlockedKeysAreExactlyEnterAndTheArrows) {
+    const int blocked[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Left,
+                           Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down};
+    const int passing[] = {Qt::Key_A,        Qt::Key_Space, Qt::Key_Tab,      Qt::Key_Escape,
+                           Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_Backspace};
+    for (int key : blocked)
+        EXPECT_TRUE(ui::isBlockedPageKey(key)) << key;
+    for (int key : passing)
+        EXPECT_FALSE(ui::isBlockedPageKey(key)) << key;
+}
+
+TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
+    Workspace ws;
+    TForm1& form = ws.form();
+    ASSERT_TRUE(ws.load(form.WebBrowser3, "/input"));
+    ASSERT_TRUE(ws.openTab("/input"));
+    TWebBrowser& tab = *form.activeBrowser();
+    // A browser of another window is left alone.
+    QWidget other;
+    other.setGeometry(700, 620, 400, 300);
+    auto* outside = new TWebBrowser(&other);
+    outside->setAlignClient(true);
+    other.show();
+    ASSERT_TRUE(ws.load(outside, "/input"));
+
+    const struct {
+        const char* label;
+        TWebBrowser* browser;
+        QVariantList downs;
+    } cases[] = {
+        {"active tab", &tab, {0}},
+        {"login panel", form.WebBrowser3, {0}},
+        {"another window's browser", outside, {2, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        QWidget* input = c.browser->inputWidget();
+        ASSERT_NE(input, nullptr);
+        const QPoint inPage(60, 100);
+        ASSERT_TRUE(xClick(input, inPage, 3));
+        ASSERT_TRUE(xClick(input, inPage, 3, 2));
+        closeMenus();
+        ASSERT_TRUE(xClick(input, inPage, 1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "downs").contains(0); },
+                                    kLoadTimeoutMs));
+        QVariantList downs = pageList(*c.browser, "downs");
+        downs.removeAll(2);
+        const bool rightArrived = pageList(*c.browser, "downs").contains(2);
+        EXPECT_EQ(rightArrived, c.downs.contains(2));
+        EXPECT_EQ(evaluate(*c.browser, "window.menus").toInt() > 0, c.downs.contains(2));
+        if (!c.downs.contains(2))
+            EXPECT_FALSE(anyMenuVisible());
+        closeMenus();
+    }
+}
+
+TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
+    Workspace ws;
+    TForm1& form = ws.form();
+    ASSERT_TRUE(ws.load(form.WebBrowser3, "/input"));
+    ASSERT_TRUE(ws.openTab("/input"));
+
+    const QStringList typed = {"a",     "Return", "KP_Enter", "Left", "Up",
+                               "Right", "Down",   "space",    "b"};
+    const struct {
+        const char* label;
+        TWebBrowser* browser;
+        QVariantList keys;
+    } cases[] = {
+        {"active tab", form.activeBrowser(), {"a", " ", "b"}},
+        {"login panel",
+         form.WebBrowser3,
+         {"a", "Enter", "Enter", "ArrowLeft", "ArrowUp", "ArrowRight", "ArrowDown", " ", "b"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(focusInside(&form, c.browser->inputWidget()));
+        evaluate(*c.browser, "document.getElementById('field').focus(); keys = []; keyups = []; 0");
+        ASSERT_TRUE(xKeys(typed));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "keyups").size() >= 9; },
+                                    kLoadTimeoutMs));
+        EXPECT_EQ(pageList(*c.browser, "keys"), c.keys);
+        // Key releases pass everywhere.
+        EXPECT_TRUE(pageList(*c.browser, "keyups").contains("Enter"));
+        EXPECT_EQ(evaluate(*c.browser, "document.getElementById('field').value").toString(), "a b");
+    }
+}
+
+TEST(MessageFilter, DoubleClickOnTheTabStripClosesTheCurrentTab) {
+    Workspace ws;
+    TForm1& form = ws.form();
+    ASSERT_TRUE(ws.load(form.WebBrowser1, "/a"));
+    for (const char* path : {"/b", "/c", "/game1"})
+        ASSERT_TRUE(ws.openTab(path));
+    ui::TTabStrip* strip = form.PageControl2->tabStrip();
+    const QPoint empty(strip->tabRect(3).right() + 100, strip->height() / 2);
+
+    const struct {
+        const char* label;
+        QWidget* target;
+        QPoint pos;
+        QStringList remaining; // captions
+    } steps[] = {
+        {"a tab: its first click activates it",
+         strip,
+         strip->tabRect(1).center(),
+         {"A", "C", "Game one"}},
+        {"inside a page closes nothing", form.WebBrowser1, QPoint(50, 50), {"A", "C", "Game one"}},
+        {"empty strip: the active tab", strip, empty, {"A", "C"}},
+        {"the start tab stays", strip, strip->tabRect(0).center(), {"A", "C"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.label);
+        if (step.target == strip && step.pos == empty)
+            form.PageControl2->setActivePageIndex(2);
+        QWidget* target =
+            step.target == form.WebBrowser1 ? form.WebBrowser1->inputWidget() : step.target;
+        ASSERT_TRUE(xClick(target, step.pos, 1, 2));
+        QStringList captions;
+        for (int i = 0; i < ws.pageCount(); ++i)
+            captions << ws.page(i)->caption();
+        EXPECT_EQ(captions, step.remaining);
+    }
+}
+
+} // namespace
+} // namespace zorvia::test

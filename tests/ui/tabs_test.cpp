@@ -1,0 +1,224 @@
+// The tab manager of the main window against pages served on 127.0.0.1.
+#include "ui/kit/page_control.h"
+#include "ui/main/page_children.h"
+#include "ui/workspace_fixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zorvia::test {
+namespace {
+
+TEST(TabManager, NewTabShowsLoadingThenFollowsTheTitle) {
+    Workspace ws;
+    ws.setGameButtons("111");
+    ws.form().CreateNewTab(ws.url("/long").toStdString());
+
+    ASSERT_EQ(ws.pageCount(), 2);
+    EXPECT_EQ(ws.activeIndex(), 1);
+    EXPECT_EQ(ws.page(1)->caption(), QStringLiteral("加载中..."));
+    // Only the favourite button keeps its state when a page is added.
+    EXPECT_EQ(ws.gameButtons(), "100");
+    const QList<QWidget*> children = ui::childControls(ws.page(1));
+    ASSERT_EQ(children.size(), 1);
+    TWebBrowser* browser = ws.browser(1);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->Silent());
+    EXPECT_TRUE(browser->alignClient());
+    EXPECT_EQ(browser->geometry(), ws.page(1)->rect());
+
+    ASSERT_TRUE(Workspace::waitForDocument(browser, ws.url("/long")));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ws.page(1)->caption() == QStringLiteral("一二三四五六七八九十甲..."); },
+        kLoadTimeoutMs));
+    EXPECT_EQ(ws.form().PageControl2->tabStrip()->tabText(1), ws.page(1)->caption());
+
+    // The start tab's browser reports its titles too.
+    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ws.page(0)->caption() == "A"; }, kLoadTimeoutMs));
+}
+
+TEST(TabManager, AnAddressIsMatchedExactlyAgainstEveryTabFromTheFirst) {
+    Workspace ws;
+    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.openTab("/b"));
+    ws.setGameButtons("111");
+    QSignalSpy changes(ws.form().PageControl2, &ui::TPageControl::changed);
+
+    // The start tab's own address activates it: nothing else changes.
+    ws.form().CreateNewTab(ws.url("/a").toStdString());
+    EXPECT_EQ(ws.pageCount(), 2);
+    EXPECT_EQ(ws.activeIndex(), 0);
+    EXPECT_EQ(ws.gameButtons(), "111");
+    ws.form().CreateNewTab(ws.url("/b").toStdString());
+    EXPECT_EQ(ws.pageCount(), 2);
+    EXPECT_EQ(ws.activeIndex(), 1);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Any difference from a reported location opens a page of its own.
+    const QString base = ws.url("");
+    const QString near[] = {base + "/A", base + "/b/", base.toUpper() + "/b", base + "//b",
+                            base + "/b?"};
+    int expected = 2;
+    for (const QString& address : near) {
+        SCOPED_TRACE(address.toStdString());
+        ws.form().CreateNewTab(address.toStdString());
+        EXPECT_EQ(ws.pageCount(), ++expected);
+        EXPECT_EQ(ws.activeIndex(), expected - 1);
+    }
+}
+
+TEST(TabManager, TheSameAddressTwiceBeforeItsLocationIsKnownOpensTwoTabs) {
+    Workspace ws;
+    const std::string address = ws.url("/b").toStdString();
+    ws.form().CreateNewTab(address);
+    // Right after Navigate the new browser reports no location yet.
+    EXPECT_TRUE(ws.browser(1)->LocationURL().isEmpty());
+    ws.form().CreateNewTab(address);
+    ASSERT_EQ(ws.pageCount(), 3);
+    ASSERT_TRUE(Workspace::waitForDocument(ws.browser(1), ws.url("/b")));
+    ASSERT_TRUE(Workspace::waitForDocument(ws.browser(2), ws.url("/b")));
+
+    // Once known, the first tab showing the address is the one activated.
+    ws.form().CreateNewTab(address);
+    EXPECT_EQ(ws.pageCount(), 3);
+    EXPECT_EQ(ws.activeIndex(), 1);
+}
+
+TEST(TabManager, ClosingATabActivatesTheNextOrTheFirstAndProbesIt) {
+    // Tabs: start (game1), a, game2, c. Each case closes the tab at `close`.
+    const struct {
+        const char* label;
+        int close;
+        QString before;
+        int pagesAfter;
+        int activeAfter;
+        QString buttonsAfter;
+    } cases[] = {
+        {"start tab is never closed", 0, "010", 4, 0, "010"},
+        {"middle tab: the next one, a game page", 1, "000", 3, 1, "111"},
+        {"middle tab: the next one, not a game", 2, "111", 3, 2, "000"},
+        {"last tab: the start tab, a game page", 3, "000", 3, 0, "111"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Workspace ws;
+        ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/game1"));
+        for (const char* path : {"/a", "/game2", "/c"})
+            ASSERT_TRUE(ws.openTab(path));
+        ws.form().PageControl2->setActivePageIndex(c.close);
+        QPointer<ui::TTabSheet> closed = ws.page(c.close);
+        QPointer<TWebBrowser> browser = ws.browser(c.close);
+        ws.setGameButtons(c.before);
+
+        ws.form().Button_closeTab->click();
+
+        EXPECT_EQ(ws.pageCount(), c.pagesAfter);
+        EXPECT_EQ(ws.activeIndex(), c.activeAfter);
+        EXPECT_EQ(ws.gameButtons(), c.buttonsAfter);
+        EXPECT_EQ(closed.isNull(), c.close != 0);
+        EXPECT_EQ(browser.isNull(), c.close != 0);
+        EXPECT_TRUE(ws.form().PageControl2->activePage()->isVisible());
+    }
+}
+
+TEST(TabManager, CloseAllLeavesTheStartTabAndKeepsTheGameButtons) {
+    Workspace ws;
+    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.openTab("/game1"));
+    ASSERT_EQ(ws.gameButtons(), "111");
+    ASSERT_TRUE(ws.openTab("/b"));
+    ASSERT_EQ(ws.gameButtons(), "100");
+    ws.form().Button_down->setEnabled(true);
+    QPointer<TWebBrowser> gameBrowser = ws.browser(1);
+
+    ws.form().Button_closeAll->click();
+
+    EXPECT_EQ(ws.pageCount(), 1);
+    EXPECT_EQ(ws.activeIndex(), 0);
+    EXPECT_EQ(ws.page(0), ws.form().TabSheet_Main);
+    EXPECT_TRUE(ws.form().TabSheet_Main->isVisible());
+    EXPECT_TRUE(gameBrowser.isNull());
+    EXPECT_EQ(ws.gameButtons(), "110");
+}
+
+TEST(TabManager, RefreshReloadsTheActiveTabOnly) {
+    Workspace ws;
+    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.openTab("/b"));
+    ASSERT_TRUE(ws.openTab("/c"));
+    ws.form().PageControl2->setActivePageIndex(1);
+    ws.server().clearRequests();
+
+    ws.form().Button_refresh->click();
+
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ws.server().requestCount("/b") == 1; }, kLoadTimeoutMs));
+    spin(kQuietPeriodMs);
+    EXPECT_EQ(ws.server().requestCount("/a"), 0);
+    EXPECT_EQ(ws.server().requestCount("/c"), 0);
+}
+
+TEST(TabManager, UserSelectionRaisesTheChangeAndTheProgramsOwnChangesDoNot) {
+    Workspace ws;
+    TForm1& form = ws.form();
+    ASSERT_TRUE(ws.load(form.WebBrowser1, "/game1"));
+    ASSERT_TRUE(ws.openTab("/a"));
+    ASSERT_TRUE(ws.openTab("/b"));
+    QSignalSpy changes(form.PageControl2, &ui::TPageControl::changed);
+
+    // The program's own changes: a duplicate address, a new tab, close all.
+    form.CreateNewTab(ws.url("/a").toStdString());
+    form.CreateNewTab(ws.url("/c").toStdString());
+    ASSERT_TRUE(Workspace::waitForDocument(ws.browser(3), ws.url("/c")));
+    form.PageControl2->setActivePageIndex(0);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Keyboard: Ctrl+Tab and Ctrl+Shift+Tab from inside the page wrap round.
+    const struct {
+        QStringList keys;
+        int from;
+        int to;
+        QString buttons;
+    } steps[] = {
+        {{"ctrl+Tab"}, 0, 1, "000"},
+        {{"ctrl+Tab"}, 3, 0, "111"},
+        {{"ctrl+shift+Tab"}, 0, 3, "000"},
+        {{"ctrl+shift+Tab"}, 2, 1, "000"},
+        {{"ctrl+Tab", "ctrl+Tab"}, 1, 3, "000"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.keys.join(' ').toStdString());
+        form.PageControl2->setActivePageIndex(step.from);
+        ws.setGameButtons(step.buttons == "111" ? "000" : "111");
+        changes.clear();
+        ASSERT_TRUE(focusInside(&form, ws.browser(step.from)->inputWidget()));
+        ASSERT_TRUE(xKeys(step.keys));
+        EXPECT_EQ(ws.activeIndex(), step.to);
+        EXPECT_EQ(changes.count(), step.keys.size());
+        EXPECT_EQ(ws.gameButtons(), step.buttons);
+    }
+
+    // Ctrl+Tab outside the tab control changes nothing.
+    form.PageControl2->setActivePageIndex(1);
+    changes.clear();
+    ASSERT_TRUE(focusInside(&form, form.Edit_key));
+    ASSERT_TRUE(xKeys({"ctrl+Tab"}));
+    EXPECT_EQ(ws.activeIndex(), 1);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Mouse on the tab strip.
+    ui::TTabStrip* strip = form.PageControl2->tabStrip();
+    ws.setGameButtons("000");
+    ASSERT_TRUE(xClick(strip, strip->tabRect(0).center(), 1));
+    EXPECT_EQ(ws.activeIndex(), 0);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(ws.gameButtons(), "111");
+}
+
+} // namespace
+} // namespace zorvia::test
