@@ -57,11 +57,11 @@ TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
     const struct {
         const char* label;
         TWebBrowser* browser;
-        QVariantList downs;
+        bool rightArrives;
     } cases[] = {
-        {"active tab", &tab, {0}},
-        {"login panel", form.WebBrowser3, {0}},
-        {"another window's browser", outside, {2, 0}},
+        {"active tab", &tab, false},
+        {"login panel", form.WebBrowser3, false},
+        {"another window's browser", outside, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -70,18 +70,17 @@ TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
         const QPoint inPage(60, 100);
         ASSERT_TRUE(xClick(input, inPage, 3));
         ASSERT_TRUE(xClick(input, inPage, 3, 2));
+        const bool menuShown = anyMenuVisible();
         closeMenus();
+        // A left click arrives everywhere: the page did get the input route.
         ASSERT_TRUE(xClick(input, inPage, 1));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "downs").contains(0); },
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "downs").contains(0); },
                                     kLoadTimeoutMs));
-        QVariantList downs = pageList(*c.browser, "downs");
-        downs.removeAll(2);
-        const bool rightArrived = pageList(*c.browser, "downs").contains(2);
-        EXPECT_EQ(rightArrived, c.downs.contains(2));
-        EXPECT_EQ(evaluate(*c.browser, "window.menus").toInt() > 0, c.downs.contains(2));
-        if (!c.downs.contains(2))
-            EXPECT_FALSE(anyMenuVisible());
-        closeMenus();
+        EXPECT_EQ(pageList(*c.browser, "downs").contains(2), c.rightArrives);
+        EXPECT_EQ(pageList(*c.browser, "ups").contains(2), c.rightArrives);
+        EXPECT_EQ(evaluate(*c.browser, "window.menus").toInt() > 0, c.rightArrives);
+        if (!c.rightArrives)
+            EXPECT_FALSE(menuShown);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "ui/kit/page_control.h"
 #include "ui/workspace_fixture.h"
 
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -13,58 +14,62 @@ namespace {
 
 enum class Place { StartTab, Tab, LoginPanel };
 
-// Loads /opener in the place and returns its browser.
-TWebBrowser* opener(Workspace& ws, Place place) {
+// Loads the opener page (path) in the place and returns its browser.
+TWebBrowser* opener(Workspace& ws, Place place, const QString& path) {
     TForm1& form = ws.form();
     switch (place) {
     case Place::StartTab:
-        return ws.load(form.WebBrowser1, "/opener") ? form.WebBrowser1 : nullptr;
+        return ws.load(form.WebBrowser1, path) ? form.WebBrowser1 : nullptr;
     case Place::Tab:
-        return ws.openTab("/opener") ? form.activeBrowser() : nullptr;
+        return ws.openTab(path) ? form.activeBrowser() : nullptr;
     case Place::LoginPanel:
-        return ws.load(form.WebBrowser3, "/opener") ? form.WebBrowser3 : nullptr;
+        return ws.load(form.WebBrowser3, path) ? form.WebBrowser3 : nullptr;
     }
     return nullptr;
 }
 
 TEST(NewWindowTabs, NewWindowRequestsOpenTabsFromEveryPlace) {
+    const QString link = "document.getElementById('link').click()";
     const struct {
         const char* label;
         Place place;
         QString script;
         QString opened;
     } cases[] = {
-        {"link in the start tab", Place::StartTab, "document.getElementById('link').click()", "/b"},
-        {"link in a tab", Place::Tab, "document.getElementById('link').click()", "/b"},
-        {"link in the login panel", Place::LoginPanel, "document.getElementById('link').click()",
-         "/b"},
+        {"link in the start tab", Place::StartTab, link, "/b"},
+        {"link in a tab", Place::Tab, link, "/b"},
+        {"link in the login panel", Place::LoginPanel, link, "/b"},
         {"script in a tab", Place::Tab, "window.open('/a?x=1', 'w', 'width=200')", "/a?x=1"},
         {"script in the login panel", Place::LoginPanel, "window.open('/a?x=2')", "/a?x=2"},
         // A posted form arrives as a plain request for its address.
         {"form posted into a new window", Place::StartTab,
          "document.getElementById('form').submit()", "/c"},
     };
+    Workspace ws;
+    int round = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        Workspace ws;
-        TWebBrowser* source = opener(ws, c.place);
+        // Each round loads its opener at an address of its own.
+        const QString openerPath = QStringLiteral("/opener?round=%1").arg(++round);
+        ws.form().Button_closeAll->click();
+        TWebBrowser* source = opener(ws, c.place, openerPath);
         ASSERT_NE(source, nullptr);
         const int pagesBefore = ws.pageCount();
         ws.server().clearRequests();
+        const std::size_t redirectsBefore = ws.form().redirectBrowserCount();
 
         evaluate(*source, c.script + "; 0");
 
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return ws.pageCount() == pagesBefore + 1; }, kLoadTimeoutMs));
         EXPECT_EQ(ws.activeIndex(), pagesBefore);
-        EXPECT_TRUE(Workspace::waitForDocument(ws.form().activeBrowser(), ws.url(c.opened)));
+        EXPECT_TRUE(Workspace::waitForDocument(ws.browser(pagesBefore), ws.url(c.opened)));
         spin(kQuietPeriodMs);
-        EXPECT_EQ(ws.server().requests().size(), 1);
-        for (const HttpRequest& request : ws.server().requests())
-            EXPECT_EQ(request.method, "GET");
-        EXPECT_EQ(ws.form().redirectBrowserCount(), 1u);
+        ASSERT_EQ(ws.server().requests().size(), 1);
+        EXPECT_EQ(ws.server().requests().front().method, "GET");
+        EXPECT_EQ(ws.form().redirectBrowserCount(), redirectsBefore + 1);
         EXPECT_EQ(visibleWindows(), QList<QWidget*>{&ws.form()});
-        EXPECT_EQ(source->LocationURL(), ws.url("/opener"));
+        EXPECT_EQ(source->LocationURL(), ws.url(openerPath));
     }
 }
 
