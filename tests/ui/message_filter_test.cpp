@@ -1,6 +1,5 @@
 // The application message filter with real input through the X server.
 #include "ui/kit/page_control.h"
-#include "ui/main/message_filter.h"
 #include "ui/workspace_fixture.h"
 
 #include <QApplication>
@@ -27,17 +26,6 @@ void closeMenus() {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (qobject_cast<QMenu*>(widget))
             widget->hide();
-}
-
-TEST(MessageFilter, BlockedKeysAreExactlyEnterAndTheArrows) {
-    const int blocked[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Left,
-                           Qt::Key_Up,     Qt::Key_Right, Qt::Key_Down};
-    const int passing[] = {Qt::Key_A,        Qt::Key_Space, Qt::Key_Tab,      Qt::Key_Escape,
-                           Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_Backspace};
-    for (int key : blocked)
-        EXPECT_TRUE(ui::isBlockedPageKey(key)) << key;
-    for (int key : passing)
-        EXPECT_FALSE(ui::isBlockedPageKey(key)) << key;
 }
 
 TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
