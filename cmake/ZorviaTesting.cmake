@@ -15,6 +15,8 @@ function(zorvia_add_test name)
   if(T_UI)
     target_link_libraries(${name} PRIVATE zorvia_ui zorvia_ui_test_main Qt6::Test ${T_LIBS})
     set(props LABELS ui RESOURCE_LOCK display)
+    # The main window needs the program folder's database and driver.
+    add_dependencies(${name} zorvia_program_folder)
   else()
     target_link_libraries(${name} PRIVATE zorvia_core GTest::gtest_main ${T_LIBS})
     set(props LABELS unit)
