@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include "skin/skin_message.h"
 #include "ui/kit/error_report.h"
+#include "ui/kit/message_box.h"
 #include "ui/kit/ui_font.h"
 
 namespace zorvia {
@@ -10,6 +12,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Zorvia"));
     setQuitOnLastWindowClosed(true);
     setFont(ui::uiFont());
+    // The skin engine's plain messages appear in the program's message box.
+    skin::setMessageHandler(
+        [](const AnsiString& text) { ui::showMessage(QApplication::activeWindow(), text); });
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -129,6 +129,10 @@ TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_EQ(form->SQLiteQuery1.Connection(), &form->SQLiteDB1);
     EXPECT_FALSE(form->SQLiteQuery1.AutoCommit());
 
+    // The skin stored with the window is decoded with it.
+    EXPECT_TRUE(form->SkinData1.Loaded());
+    EXPECT_FALSE(form->SkinData1.Model().SkinName.empty());
+
     // The login button has no click action.
     ModalCloser closer;
     QTest::mouseClick(form->Button_login, Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "ui/main/form1.h"
 
 #include "browser/web_browser.h"
+#include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
 #include "ui/kit/guarded.h"
@@ -43,6 +44,9 @@ TForm1::~TForm1() {
 }
 
 void TForm1::setUpComponents() {
+    // The skin stored with the window is decoded as the window is made.
+    SkinData1.ReadSkinStream(skin::storedSkinStream());
+
     // The window definition's values of the database components.
     SQLiteDB1.SetName("SQLiteDB1");
     SQLiteDB1.SetTimeOut(0);

@@ -4,6 +4,7 @@
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
 #include "net/tcp_client.h"
+#include "skin/skin_data.h"
 #include "text/ansi.h"
 
 #include <QWidget>
@@ -101,8 +102,8 @@ public:
     // form1_favourites.cpp). Mouse positions are in the list's client area.
     void ListBoxMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                           int x, int y);
-    void ListBoxMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                        int x, int y);
+    void ListBoxMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                        int y);
     void ListBoxMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
     void Button_searchClick(QObject* sender);
     void Edit_keyEnter(QObject* sender);
@@ -121,6 +122,7 @@ public:
     TTcpClient TcpClient1;
     TSQLiteDB SQLiteDB1;
     TSQLiteQuery SQLiteQuery1;
+    TSkinData SkinData1;
 
     // Controls, named as in the window definition.
     QFrame* Panel_left = nullptr;
