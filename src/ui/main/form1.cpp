@@ -1,6 +1,7 @@
 #include "ui/main/form1.h"
 
 #include "browser/web_browser.h"
+#include "platform/global_hot_key.h"
 #include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
@@ -36,9 +37,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     createControls();
     setTabOrder();
     wireHandlers();
+    createTrayMenu();
 }
 
 TForm1::~TForm1() {
+    FormDestroy(this);
     if (Form1 == this)
         Form1 = nullptr;
 }

@@ -9,18 +9,25 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSystemTrayIcon;
 
 namespace zorvia {
+
+namespace platform {
+class GlobalHotKey;
+}
 
 namespace ui {
 class TApplicationEvents;
@@ -118,6 +125,32 @@ public:
     QMenu* PopupMenu2 = nullptr;
     QAction* N2 = nullptr;
 
+    // Notification icon, boss key and close confirmation (form1_tray.cpp).
+    enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+    void ShowNotifyIcon();
+    void DeleteNotifyIcon();
+    // A mouse message of the notification icon in lParam: 0x203 (left double
+    // click) shows the window, 0x204 (right button down) opens the icon's menu.
+    void WMTrayIcon(unsigned wParam, unsigned lParam);
+    // The boss key: lParam carries the modifiers in its low word and the
+    // virtual key in its high word; Ctrl+D exactly toggles the window.
+    void WMHotKey(unsigned wParam, unsigned lParam);
+    void N3Click(QObject* sender);
+    void N4Click(QObject* sender);
+    // Asks Form3 what to do with a close request; caNone cancels the close.
+    void FormClose(QObject* sender, TCloseAction& action);
+    // Releases the boss key and removes the icon; safe to run again.
+    void FormDestroy(QObject* sender);
+    // True while the boss key is held by this window.
+    bool hotKeyRegistered() const;
+    // How the application is ended (N4, an accepted close); by default the
+    // message loop is left.
+    std::function<void()> OnTerminate;
+    QSystemTrayIcon* TrayIcon = nullptr; // between ShowNotifyIcon and DeleteNotifyIcon
+    QMenu* PopupMenu_icon = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+
     // Components without a window of their own.
     TTcpClient TcpClient1;
     TSQLiteDB SQLiteDB1;
@@ -157,7 +190,18 @@ public:
     QLabel* Label_update = nullptr;
     QLabel* Label_tips = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // Notification icon, boss key and close confirmation.
+    void createTrayMenu();
+    void registerBossKey();
+    void restoreWindow(bool focus);
+    void terminateApplication();
+    std::unique_ptr<platform::GlobalHotKey> hotKey_;
+    bool exiting_ = false;
+
     void createControls();
     void createLeftColumn();
     void createWorkspace();

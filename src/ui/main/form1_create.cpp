@@ -36,6 +36,9 @@ void TForm1::FormCreate() {
     SQLiteDB1.SetDriverDLL(programFolder_ + "iInter.dll");
     SQLiteQuery1.SetConnection(&SQLiteDB1);
 
+    ShowNotifyIcon();
+    registerBossKey();
+
     FillListFromReply(GetHttpLine("action=catlist"), ListBox1, portal::kCategoryPath);
 
     Button1Click(Button1);
