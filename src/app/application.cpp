@@ -10,7 +10,9 @@ namespace zorvia {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ui::applicationTitle());
     setOrganizationName(QStringLiteral("Zorvia"));
-    setQuitOnLastWindowClosed(true);
+    // The main window ends the program itself (exit from its close dialog or
+    // the tray menu); hiding it to the tray must not end it.
+    setQuitOnLastWindowClosed(false);
     setFont(ui::uiFont());
     // The skin engine's plain messages appear in the program's message box.
     skin::setMessageHandler(
