@@ -9,6 +9,7 @@
 #include "ui/kit/page_control.h"
 #include "ui/kit/ui_font.h"
 #include "ui/main/form1_lists.h"
+#include "ui/main/form1_local.h"
 #include "ui/main/globals.h"
 #include "ui/main/message_filter.h"
 
@@ -98,6 +99,9 @@ void TForm1::wireHandlers() {
 
     // Game lists, search and favourites.
     ui::wireListsAndFavourites(*this);
+
+    // Local games and downloads.
+    ui::wireLocalGames(*this);
 }
 
 } // namespace zorvia

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 class QAction;
@@ -125,6 +126,14 @@ public:
     QMenu* PopupMenu2 = nullptr;
     QAction* N2 = nullptr;
 
+    // Local games and downloads (form1_local.cpp, form1_download.cpp).
+    // Appends the games of the game database to ListBox2, newest first.
+    void FillLocalList();
+    void N1Click(QObject* sender);
+    // The file of a local game: programFolder() + "flash/" + filename.
+    AnsiString localGamePath(const AnsiString& filename) const;
+    void Button_downClick(QObject* sender);
+
     // Notification icon, boss key and close confirmation (form1_tray.cpp).
     enum class TCloseAction { caNone, caHide, caFree, caMinimize };
     void ShowNotifyIcon();
@@ -214,6 +223,12 @@ private:
     void bindBrowserEvents(TWebBrowser* browser);
     void probeGamePage(const TWebBrowser* browser);
     std::vector<std::unique_ptr<TWebBrowser>> redirectBrowsers_;
+
+    // Local games and downloads.
+    bool localGameRecorded(const AnsiString& filename);
+    void recordLocalGame(const AnsiString& subject, const AnsiString& filename,
+                         const AnsiString& gamehelp);
+    std::set<AnsiString> downloading_; // file names whose transfer is running
 
     AnsiString programFolder_;
     bool portalReached_ = false;

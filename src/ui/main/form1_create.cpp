@@ -41,6 +41,8 @@ void TForm1::FormCreate() {
 
     FillListFromReply(GetHttpLine("action=catlist"), ListBox1, portal::kCategoryPath);
 
+    FillLocalList();
+
     Button1Click(Button1);
 }
 

@@ -1,0 +1,63 @@
+// The local game list: filling it from the game database at start-up and
+// deleting a game, row and file.
+#include "ui/main/form1_local.h"
+
+#include "text/codepage.h"
+#include "ui/kit/guarded.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/message_box.h"
+#include "ui/main/form1.h"
+#include "ui/main/list_selection.h"
+#include "ui/main/local_store.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include <filesystem>
+
+namespace zorvia {
+
+AnsiString TForm1::localGamePath(const AnsiString& filename) const {
+    return programFolder_ + "flash/" + filename;
+}
+
+void TForm1::FillLocalList() {
+    ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
+    SQLiteQuery1.SQL().SetText(ui::listGamesSql());
+    SQLiteQuery1.Open();
+    while (!SQLiteQuery1.Eof()) {
+        const AnsiString path = localGamePath(SQLiteQuery1.FieldByName("filename").AsString());
+        ListBox2->addItem(SQLiteQuery1.FieldByName("subject").AsString(), path);
+        SQLiteQuery1.Next();
+    }
+}
+
+void TForm1::N1Click(QObject* /*sender*/) {
+    const int index = ui::selectedIndex(ListBox2);
+    if (index < 0)
+        return;
+    const AnsiString path = ListBox2->link(index);
+    const AnsiString name = splitstring(path, '/');
+    {
+        ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
+        SQLiteQuery1.SQL().SetText(ui::deleteGameSql(name));
+        SQLiteQuery1.ExecSQL();
+    }
+    std::error_code ec; // a file already gone or kept open elsewhere stays as it is
+    if (std::filesystem::is_regular_file(path, ec))
+        std::filesystem::remove(path, ec);
+    delete ListBox2->takeItem(index);
+    ui::showMessage(this, text::utf8ToAnsi("删除成功"));
+}
+
+namespace ui {
+
+void wireLocalGames(TForm1& form) {
+    TForm1* f = &form;
+    QObject::connect(form.N1, &QAction::triggered, f, guarded([f](bool) { f->N1Click(f->N1); }));
+    QObject::connect(form.Button_down, &QPushButton::clicked, f,
+                     guarded([f](bool) { f->Button_downClick(f->Button_down); }));
+}
+
+} // namespace ui
+} // namespace zorvia

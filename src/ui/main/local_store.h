@@ -1,0 +1,36 @@
+#pragma once
+
+#include "text/ansi.h"
+
+namespace zorvia {
+
+class TSQLiteDB;
+class TSQLiteQuery;
+
+namespace ui {
+
+// The statements on the table of downloaded games. Every value goes in as an
+// SQL string literal, so titles, file names and help texts with quotes are
+// stored and matched exactly.
+AnsiString listGamesSql();
+AnsiString gameExistsSql(const AnsiString& filename);
+AnsiString insertGameSql(const AnsiString& subject, const AnsiString& filename,
+                         const AnsiString& gamehelp);
+AnsiString deleteGameSql(const AnsiString& filename);
+
+// One use of the game database: opens the connection on creation and closes
+// the query and the connection when it ends, also when a statement raised.
+class StoreSession {
+public:
+    StoreSession(TSQLiteDB& db, TSQLiteQuery& query);
+    ~StoreSession();
+    StoreSession(const StoreSession&) = delete;
+    StoreSession& operator=(const StoreSession&) = delete;
+
+private:
+    TSQLiteDB& db_;
+    TSQLiteQuery& query_;
+};
+
+} // namespace ui
+} // namespace zorvia

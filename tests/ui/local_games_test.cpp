@@ -1,0 +1,334 @@
+// Local games: downloads from game pages of the demo portal, the local list
+// at start-up and deleting a local game.
+#include "browser/test_http_server.h"
+#include "browser/web_browser.h"
+#include "net/script_server.h"
+#include "support/demo_portal.h"
+#include "support/modal.h"
+#include "text/codepage.h"
+#include "ui/down/form2.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/qtext.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+#include "ui/main/local_store.h"
+#include "ui/program_folder_guard.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zorvia::test {
+namespace {
+
+constexpr int kLoadTimeoutMs = 20000;
+
+AnsiString ansi(const char* utf8) {
+    return text::utf8ToAnsi(utf8);
+}
+
+// A stored row of the game database. The help text is a memo column, which
+// reads back as stored (UTF-8); titles and file names read back in code page
+// 936.
+struct Row {
+    AnsiString subject, filename, gamehelpUtf8;
+    bool operator==(const Row&) const = default;
+};
+
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << '{' << text::ansiToUtf8(row.subject) << " | " << text::ansiToUtf8(row.filename) << " | "
+        << row.gamehelpUtf8 << '}';
+}
+
+// The rows of the game database with this file name, in id order.
+std::vector<Row> rowsNamed(TForm1& form, const AnsiString& filename) {
+    std::vector<Row> rows;
+    ui::StoreSession session(form.SQLiteDB1, form.SQLiteQuery1);
+    form.SQLiteQuery1.SQL().SetText(ui::gameExistsSql(filename) + " order by id");
+    form.SQLiteQuery1.Open();
+    for (; !form.SQLiteQuery1.Eof(); form.SQLiteQuery1.Next())
+        rows.push_back({form.SQLiteQuery1.FieldByName("subject").AsString(),
+                        form.SQLiteQuery1.FieldByName("filename").AsString(),
+                        form.SQLiteQuery1.FieldByName("gamehelp").AsString()});
+    return rows;
+}
+
+void insertRow(TForm1& form, const Row& row) {
+    ui::StoreSession session(form.SQLiteDB1, form.SQLiteQuery1);
+    form.SQLiteQuery1.SQL().SetText(
+        ui::insertGameSql(row.subject, row.filename, text::utf8ToAnsi(row.gamehelpUtf8)));
+    form.SQLiteQuery1.ExecSQL();
+}
+
+std::unique_ptr<TForm1> startedForm() {
+    auto form = std::make_unique<TForm1>();
+    form->FormCreate();
+    form->show();
+    return form;
+}
+
+QList<TForm2*> downloadWindows(const TForm1& form) {
+    return form.findChildren<TForm2*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The main window after start-up against the demo portal.
+class LocalGames : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { portal_ = new DemoPortal; }
+    static void TearDownTestSuite() {
+        delete portal_;
+        portal_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(portal_->running()) << portal_->error().toStdString();
+        qputenv("ZORVIA_SITE_HOST", portal_->host().toUtf8());
+        form = startedForm();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override { form.reset(); }
+
+    // Opens the game page of the demo portal with this id in a tab.
+    std::optional<HtmlDocument> openGame(int id) {
+        const QString url = portal_->url("/mini.php?itemid=" + QString::number(id));
+        form->CreateNewTab(url.toStdString());
+        TWebBrowser* browser = form->activeBrowser();
+        const bool loaded = QTest::qWaitFor(
+            [&] {
+                const auto document = browser->Document();
+                return document && document->location() == url;
+            },
+            kLoadTimeoutMs);
+        return loaded ? browser->Document() : std::nullopt;
+    }
+
+    static QByteArray localFile(const QString& name) {
+        QFile file(ProgramFolderGuard::flashFolder() + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static DemoPortal* portal_;
+    ProgramFolderGuard guard; // made before the window, ends after it
+    std::unique_ptr<TForm1> form;
+};
+
+DemoPortal* LocalGames::portal_ = nullptr;
+
+TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
+    const struct {
+        int id;
+        const char* file;
+        const char* title;
+    } games[] = {
+        {101, "num2048.swf", "2048 数字合并"},
+        {106, "tom_adventure.swf", "Tom's 大冒险"},
+    };
+    for (const auto& game : games) {
+        SCOPED_TRACE(game.title);
+        const auto document = openGame(game.id);
+        ASSERT_TRUE(document);
+        ASSERT_TRUE(form->Button_down->isEnabled());
+        const std::string help = document->element("swfhelp")->innerHTML().toStdString();
+        const int listed = form->ListBox2->count();
+
+        ModalCloser closer;
+        form->Button_down->click();
+        EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
+        ASSERT_NE(Form2, nullptr);
+        EXPECT_EQ(Form2->parent(), form.get());
+        EXPECT_EQ(Form2->ListView1->topLevelItem(0)->text(0), QString::fromUtf8(game.title));
+        EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+
+        const QByteArray served = portal_->get(QStringLiteral("/games/") + game.file);
+        ASSERT_FALSE(served.isEmpty());
+        EXPECT_EQ(localFile(game.file), served);
+        EXPECT_EQ(rowsNamed(*form, game.file),
+                  (std::vector<Row>{{ansi(game.title), game.file, help}}));
+        ASSERT_EQ(form->ListBox2->count(), listed + 1);
+        EXPECT_EQ(form->ListBox2->displayText(listed), ansi(game.title));
+        EXPECT_EQ(form->ListBox2->link(listed), form->programFolder() + "flash/" + game.file);
+
+        // A second click is refused and opens no window.
+        const int windows = downloadWindows(*form).size();
+        form->Button_down->click();
+        EXPECT_EQ(closer.texts().value(0), QStringLiteral("该游戏已经下载过，请不要重复下载"));
+        EXPECT_EQ(downloadWindows(*form).size(), windows);
+        EXPECT_EQ(rowsNamed(*form, game.file).size(), 1u);
+    }
+
+    // The next start lists the newest game first, titles exactly as stored.
+    form = startedForm();
+    ASSERT_GE(form->ListBox2->count(), 2);
+    EXPECT_EQ(form->ListBox2->displayText(0), ansi("Tom's 大冒险"));
+    EXPECT_EQ(form->ListBox2->displayText(1), ansi("2048 数字合并"));
+}
+
+TEST_F(LocalGames, TheBigGameShowsItsProgressWhileItArrives) {
+    ASSERT_TRUE(openGame(115));
+    QStringList seen;
+    bool shot = false;
+    const QString shots = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(shots);
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (!Form2)
+            return;
+        const QString status = Form2->statusText();
+        if (seen.isEmpty() || seen.last() != status)
+            seen << status;
+        if (!shot && status.section('/', 0, 0).toLongLong() > 1'000'000)
+            shot = Form2->grab().save(shots + "/download_window.png");
+    });
+    sampler.start(30);
+    form->Button_down->click();
+    sampler.stop();
+
+    const QByteArray served = portal_->get("/games/starfleet_hd.swf");
+    ASSERT_GT(served.size(), 4'000'000);
+    EXPECT_EQ(localFile("starfleet_hd.swf").size(), served.size());
+    EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+    EXPECT_TRUE(shot);
+    // The progress grows in steps of 256 bytes towards the announced length.
+    ASSERT_GE(seen.size(), 3) << seen.join(' ').toStdString();
+    qint64 previous = 0;
+    for (const QString& status : seen.mid(0, seen.size() - 1)) {
+        if (status == QStringLiteral("请稍后..."))
+            continue;
+        const qint64 count = status.section('/', 0, 0).toLongLong();
+        EXPECT_EQ(count % 256, 0) << status.toStdString();
+        EXPECT_GT(count, previous);
+        EXPECT_EQ(status.section('/', 1).toLongLong(), served.size());
+        previous = count;
+    }
+}
+
+TEST_F(LocalGames, StartUpListsNewestFirstAndN1DeletesRowFileAndItem) {
+    const Row rows[] = {
+        {"a", "zorvia_a.swf", "help a"},
+        {ansi("Jerry's 奶酪"), "zorvia_b.swf", "it's"},
+        {"c", "zorvia_c.swf", ""},
+        {"b again", "zorvia_b.swf", ""},
+    };
+    for (const Row& row : rows)
+        insertRow(*form, row);
+    form = startedForm();
+    const int extra = form->ListBox2->count() - 4; // rows the database had before
+    ASSERT_GE(extra, 0);
+    const AnsiString want[] = {"b again", "c", ansi("Jerry's 奶酪"), "a"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(form->ListBox2->displayText(i), want[i]);
+    EXPECT_EQ(form->ListBox2->link(1), form->programFolder() + "flash/zorvia_c.swf");
+
+    // Deleting: every row of the file name goes, the file too when it is there.
+    const struct {
+        const char* name;
+        int index;
+        AnsiString file;
+        bool fileThere;
+    } cases[] = {
+        {"file present", 2, "zorvia_b.swf", true},
+        {"file already gone", 1, "zorvia_c.swf", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = ProgramFolderGuard::flashFolder() + QString::fromStdString(c.file);
+        if (c.fileThere) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("swf");
+        }
+        const AnsiString display = form->ListBox2->displayText(c.index);
+        const int before = form->ListBox2->count();
+        form->ListBox2->setCurrentRow(c.index);
+        ModalCloser closer;
+        form->N1->trigger();
+        EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("删除成功")});
+        EXPECT_TRUE(rowsNamed(*form, c.file).empty());
+        EXPECT_FALSE(QFile::exists(path));
+        ASSERT_EQ(form->ListBox2->count(), before - 1);
+        for (int i = 0; i < form->ListBox2->count(); ++i)
+            EXPECT_NE(form->ListBox2->displayText(i), display);
+    }
+    EXPECT_EQ(rowsNamed(*form, "zorvia_a.swf").size(), 1u);
+}
+
+// Game pages of a local test server whose files come from a scripted portal.
+TEST(LocalGamePages, RequestPathHelpAndRefusal) {
+    ProgramFolderGuard guard;
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    pages.page("/nohelp", "<title>No help</title><span id=swfurl>games/zorvia_nohelp.swf</span>");
+    pages.page("/slash", "<title>Slash</title><span id=swfurl>/games/zorvia_slash.swf</span>"
+                         "<div id=swfhelp>keys</div>");
+    pages.page("/missing", "<title>Missing</title><span id=swfurl>games/zorvia_gone.swf</span>");
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    const std::unique_ptr<TForm1> form = startedForm();
+
+    const struct {
+        const char* page;
+        std::string reply;
+        std::string requestLine;
+        AnsiString file;
+        std::vector<Row> rows;
+        QStringList messages;
+        QString status;
+    } cases[] = {
+        {"/nohelp",
+         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "GET /games/zorvia_nohelp.swf HTTP/1.1\r\n",
+         "zorvia_nohelp.swf",
+         {{"No help", "zorvia_nohelp.swf", ""}},
+         {},
+         "下载完成"},
+        {"/slash",
+         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "GET //games/zorvia_slash.swf HTTP/1.1\r\n",
+         "zorvia_slash.swf",
+         {{"Slash", "zorvia_slash.swf", "keys"}},
+         {},
+         "下载完成"},
+        {"/missing",
+         "HTTP/1.1 404 Not Found\r\n\r\n",
+         "GET /games/zorvia_gone.swf HTTP/1.1\r\n",
+         "zorvia_gone.swf",
+         {},
+         {"网络错误或未找到文件"},
+         "下载失败"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        const QString url = pages.url(c.page);
+        form->CreateNewTab(url.toStdString());
+        TWebBrowser* browser = form->activeBrowser();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto document = browser->Document();
+                return document && document->location() == url;
+            },
+            kLoadTimeoutMs));
+        ScriptServer portal({awaitText("\r\n\r\n"), send(c.reply)});
+        SiteHost = "127.0.0.1:" + portal.portText();
+        const int listed = form->ListBox2->count();
+
+        ModalCloser closer;
+        form->Button_down->click();
+        EXPECT_EQ(portal.received().substr(0, c.requestLine.size()), c.requestLine);
+        EXPECT_EQ(closer.texts(), c.messages);
+        ASSERT_NE(Form2, nullptr);
+        EXPECT_EQ(Form2->statusText(), c.status);
+        EXPECT_EQ(rowsNamed(*form, c.file), c.rows);
+        EXPECT_EQ(form->ListBox2->count(), listed + int(c.rows.size()));
+        EXPECT_EQ(QFile::exists(ProgramFolderGuard::flashFolder() + QString::fromStdString(c.file)),
+                  !c.rows.empty());
+    }
+}
+
+} // namespace
+} // namespace zorvia::test
