@@ -2,6 +2,7 @@
 
 #include "data/errors.h"
 #include "data/format_settings.h"
+#include "text/ascii_case.h"
 #include "text/codepage.h"
 
 #include <cctype>
@@ -25,17 +26,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 // Date texts are tried in the format in force, then day first, then year
@@ -175,9 +165,9 @@ std::optional<bool> parseBoolean(std::string_view text) {
     if (const auto number = parseDecimal(text, formatSettings().decimalSeparator))
         return *number != 0;
     const std::string_view word = trimmed(text);
-    if (equalsNoCase(word, "true"))
+    if (text::equalsNoCase(word, "true"))
         return true;
-    if (equalsNoCase(word, "false"))
+    if (text::equalsNoCase(word, "false"))
         return false;
     return std::nullopt;
 }

@@ -1,28 +1,15 @@
 #include "data/params.h"
+#include "text/ascii_case.h"
 
 #include <cctype>
 
 namespace zorvia {
-namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 TParams::TParams(const std::vector<AnsiString>& names, const TParams& previous) {
     for (const AnsiString& name : names) {
         int index = -1;
         for (size_t i = 0; i < items_.size(); ++i) {
-            if (sameName(items_[i].Name(), name))
+            if (text::equalsNoCase(items_[i].Name(), name))
                 index = static_cast<int>(i);
         }
         if (index < 0) {
@@ -36,7 +23,7 @@ TParams::TParams(const std::vector<AnsiString>& names, const TParams& previous) 
 
 TParam* TParams::FindParam(std::string_view name) {
     for (TParam& param : items_) {
-        if (sameName(param.Name(), name))
+        if (text::equalsNoCase(param.Name(), name))
             return &param;
     }
     return nullptr;

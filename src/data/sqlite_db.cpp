@@ -8,6 +8,7 @@
 #include "data/sqlite_query.h"
 #include "data/statement.h"
 #include "data/system_collation.h"
+#include "text/ascii_case.h"
 #include "text/codepage.h"
 #include "text/dbcs.h"
 
@@ -28,13 +29,6 @@ using data::sqlite::kRow;
 constexpr size_t kMaxErrorText = 255;
 constexpr std::chrono::milliseconds kBusyPause{10};
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 AnsiString currentFolder() {
     std::string buffer(PATH_MAX, '\0');
     if (getcwd(buffer.data(), buffer.size()) == nullptr)
@@ -54,11 +48,11 @@ AnsiString cutText(const AnsiString& text, size_t limit) {
 }
 
 AnsiString transactionStatement(std::string_view kind) {
-    if (equalsNoCase(kind, "DEFERRED"))
+    if (text::equalsNoCase(kind, "DEFERRED"))
         return "begin deferred transaction";
-    if (equalsNoCase(kind, "IMMEDIATE"))
+    if (text::equalsNoCase(kind, "IMMEDIATE"))
         return "begin immediate transaction";
-    if (equalsNoCase(kind, "EXCLUSIVE"))
+    if (text::equalsNoCase(kind, "EXCLUSIVE"))
         return "begin exclusive transaction";
     return "begin transaction";
 }
@@ -127,7 +121,7 @@ bool TSQLiteDB::LoadLibs() {
 }
 
 void TSQLiteDB::connect() {
-    utf8Mode_ = characterEncoding_.empty() || equalsNoCase(characterEncoding_, "utf8");
+    utf8Mode_ = characterEncoding_.empty() || text::equalsNoCase(characterEncoding_, "utf8");
     if (database_.empty())
         throw ESQLiteError("Missing database property");
 
@@ -347,7 +341,7 @@ void TSQLiteDB::RunStatementsWithFields(const AnsiString& sql,
                 rawName != nullptr && rawName[0] != '\0' ? FromLibraryText(rawName + 1) : "";
             const TField* field = nullptr;
             for (const TField* candidate : fields) {
-                if (candidate != nullptr && equalsNoCase(candidate->FieldName(), name)) {
+                if (candidate != nullptr && text::equalsNoCase(candidate->FieldName(), name)) {
                     field = candidate;
                     break;
                 }

@@ -6,6 +6,7 @@
 #include "data/sql_params.h"
 #include "data/sqlite_db.h"
 #include "data/statement.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -61,13 +62,6 @@ namespace {
 
 using enum TFieldType;
 namespace sqlite = data::sqlite;
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 // The cell of one column of the row the statement stands on.
 data::Cell readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const TFieldDef& def,
@@ -223,7 +217,7 @@ void TSQLiteBaseQuery::buildFieldDefs(const sqlite::Api& api, sqlite::Stmt* stmt
     for (int column = 0; column < columns; ++column) {
         const char* rawName = api.column_name(stmt, column);
         const AnsiString name = connection_->FromLibraryText(rawName != nullptr ? rawName : "");
-        if (equalsNoCase(name, "rowid")) {
+        if (text::equalsNoCase(name, "rowid")) {
             if (rowidColumn_ < 0)
                 rowidColumn_ = column;
             columnFields_.push_back(-1);
@@ -231,7 +225,7 @@ void TSQLiteBaseQuery::buildFieldDefs(const sqlite::Api& api, sqlite::Stmt* stmt
         }
         auto taken = [&](std::string_view candidate) {
             return std::any_of(fieldDefs_.begin(), fieldDefs_.end(), [&](const TFieldDef& def) {
-                return equalsNoCase(def.Name, candidate);
+                return text::equalsNoCase(def.Name, candidate);
             });
         };
         AnsiString unique = name;
@@ -371,7 +365,7 @@ bool TSQLiteBaseQuery::readsUtf8() const {
 
 TField* TSQLiteBaseQuery::FindField(std::string_view name) const {
     for (const auto& field : fields_) {
-        if (equalsNoCase(field->FieldName(), name))
+        if (text::equalsNoCase(field->FieldName(), name))
             return field.get();
     }
     return nullptr;

@@ -19,12 +19,5 @@
     </div>
     <?php endif ?>
   </section>
-  <aside>
-    <h3>人气排行</h3>
-    <ol class="ranked">
-      <?php foreach ($popular as $game): ?>
-      <li><a href="<?= $v->gameUrl($game) ?>" title="<?= $v->e($game['name']) ?>"><?= $v->e($game['name']) ?></a><span><?= $v->plays($game['plays']) ?></span></li>
-      <?php endforeach ?>
-    </ol>
-  </aside>
+<?= $v->render('ranked', ['title' => '人气排行', 'games' => $popular]) ?>
 </main>

@@ -18,12 +18,5 @@
       </div>
     <?php endif ?>
   </section>
-  <aside>
-    <h3>热门游戏</h3>
-    <ol class="ranked">
-      <?php foreach ($popular as $game): ?>
-      <li><a href="<?= $v->gameUrl($game) ?>" title="<?= $v->e($game['name']) ?>"><?= $v->e($game['name']) ?></a><span><?= $v->plays($game['plays']) ?></span></li>
-      <?php endforeach ?>
-    </ol>
-  </aside>
+<?= $v->render('ranked', ['title' => '热门游戏', 'games' => $popular]) ?>
 </main>
