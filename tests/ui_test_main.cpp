@@ -6,13 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
-            return RUN_ALL_TESTS();
+    // Listing the tests needs no display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     // Browser storage (cookies, cache) of this run only.
     QTemporaryDir webStorage;
