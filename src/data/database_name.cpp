@@ -76,8 +76,10 @@ AnsiString withTrailingSeparator(std::string_view folder) {
 
 AnsiString databasePath(std::string_view database, std::string_view defaultDir,
                         std::string_view currentFolder) {
+    // The library keeps a database in memory only for the name in lower case;
+    // any other spelling would create a file of that name.
     if (isMemoryDatabase(database))
-        return AnsiString(database);
+        return ":memory:";
     if (!defaultDir.empty())
         return AnsiString(defaultDir) + AnsiString(database);
     if (database.find(kSeparator) != std::string_view::npos)

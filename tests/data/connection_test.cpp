@@ -61,10 +61,12 @@ TEST_F(Connection, DatabaseNameRulesDecideWhichFileIsOpened) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("sub/other.db")));
 
     db.SetDefaultDir("");
+    std::filesystem::remove(":MEMORY:");
     db.SetDatabase(":MEMORY:");
     db.Open();
     db.Close();
     EXPECT_FALSE(std::filesystem::exists(folder.file(":MEMORY:")));
+    EXPECT_FALSE(std::filesystem::exists(":MEMORY:")); // nor in the current folder
 }
 
 TEST_F(Connection, MissingNameOrRequiredFileFailsWithoutConnecting) {

@@ -39,7 +39,7 @@ TEST(DatabaseName, PathComesFromDefaultFolderNameOrCurrentFolder) {
         {"sub/games.db", "", "/home/u", "sub/games.db"},
         {"games.db", "/data/", "/home/u", "/data/games.db"},
         {"/opt/games.db", "/data/", "/home/u", "/data//opt/games.db"},
-        {":Memory:", "/data/", "/home/u", ":Memory:"},
+        {":Memory:", "/data/", "/home/u", ":memory:"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(databasePath(c.database, c.defaultDir, c.current), c.path) << c.database;
