@@ -125,7 +125,7 @@ void TSQLiteDB::connect() {
     if (database_.empty())
         throw ESQLiteError("Missing database property");
 
-    AnsiString path = database_;
+    AnsiString path = data::databasePath(database_, defaultDir_, "");
     if (!data::isMemoryDatabase(database_)) {
         if (!defaultDir_.empty())
             defaultDir_ = data::withTrailingSeparator(defaultDir_);
