@@ -439,6 +439,18 @@ def group_box_edge():
     return strip(cells)
 
 
+def header_bar():
+    cells = []
+    for top, bottom in ((WHITE, (228, 234, 244)), ((246, 250, 255), (214, 228, 250)),
+                        ((214, 222, 236), (226, 232, 242))):
+        c = Canvas(20, 22)
+        c.vgradient(0, 0, 20, 21, top, bottom)
+        c.rect(0, 21, 20, 1, LINE)
+        c.rect(19, 4, 1, 14, LINE)
+        cells.append(c)
+    return strip(cells)
+
+
 def main():
     write_bmp("top.bmp", stack([caption_state(True), caption_state(False)]))
     write_bmp("left.bmp", strip([left_state(True), left_state(False)]))
@@ -463,6 +475,7 @@ def main():
     write_bmp("progress.bmp", progress(), bpp=32)
     write_bmp("groupbox.bmp", group_box_label())
     write_bmp("groupboxedge.bmp", group_box_edge(), bpp=8)
+    write_bmp("headerbar.bmp", header_bar())
 
 
 if __name__ == "__main__":

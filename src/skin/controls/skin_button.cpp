@@ -1,0 +1,190 @@
+#include "skin/controls/skin_button.h"
+
+#include "skin/controls/skin_paint.h"
+#include "skin/skin_data.h"
+#include "skin/skin_draw.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace zorvia {
+
+namespace {
+
+constexpr int kTransparentTag = 5555;
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextExpandTabs;
+
+// The first "||" of a caption is a line break; later ones stay as written.
+QString captionLines(QString caption) {
+    const qsizetype at = caption.indexOf(QStringLiteral("||"));
+    if (at >= 0)
+        caption.replace(at, 2, QChar('\n'));
+    return caption;
+}
+
+} // namespace
+
+TSkinButton::TSkinButton(QPushButton* button, const TSkinData& data)
+    : QObject(button), button_(button), data_(data) {
+    button->setAttribute(Qt::WA_Hover, true);
+    button->installEventFilter(this);
+    button->update();
+}
+
+void TSkinButton::setNoFocusRect(bool on) {
+    noFocusRect_ = on;
+    if (button_)
+        button_->update();
+}
+
+void TSkinButton::setTransparent(bool on) {
+    transparent_ = on;
+    if (button_)
+        button_->update();
+}
+
+TSkinButton::State TSkinButton::state() const {
+    if (!button_ || !button_->isEnabled())
+        return Disabled;
+    if (pressed_)
+        return Pressed;
+    if (hot_)
+        return Hot;
+    if (button_->hasFocus() || button_->isDefault())
+        return Focused;
+    return Normal;
+}
+
+void TSkinButton::setHot(bool hot) {
+    if (hot_ != hot) {
+        hot_ = hot;
+        button_->update();
+    }
+}
+
+void TSkinButton::setPressed(bool pressed) {
+    if (pressed_ != pressed) {
+        pressed_ = pressed;
+        button_->update();
+    }
+}
+
+void TSkinButton::paint(QPainter& target) {
+    const skin::SkinModel& model = data_.Model();
+    const TDataSkinButton& look = model.Buttons;
+    if (!button_ || look.Image.isNull())
+        return;
+    const QRect area = button_->rect();
+    QImage work(area.size(), QImage::Format_RGB32);
+    {
+        QPainter p(&work);
+        if (transparent_ || skin::tagOf(button_) == kTransparentTag)
+            skin::paintParentBackground(p, button_);
+        else
+            p.fillRect(area, model.qcolour(skin::SlotButtonFace));
+
+        const State s = state();
+        skin::DrawSkinImage(p, area, look.Image, false, look.Tile == 1, look.Trans != 0, 5, s,
+                            skin::SkinMargins::of(look));
+
+        QColor colour = model.qcolour(skin::SlotButtonText);
+        if (look.NormalColour2Given)
+            colour = skin::skinQColour(model, look.NormalColour2);
+        if (look.MouseOverColour2Given && s == Hot)
+            colour = skin::skinQColour(model, look.MouseOverColour2);
+        if (look.PressedColour2Given && s == Pressed)
+            colour = skin::skinQColour(model, look.PressedColour2);
+        if (s == Disabled)
+            colour = skin::systemQColour(model, skin::COLOR_BTNSHADOW);
+
+        const QString text = captionLines(button_->text());
+        p.setFont(button_->font());
+        const QRect measured = p.boundingRect(area.adjusted(2, 2, -2, -2), kTextFlags, text);
+        const int x = (area.width() - measured.width()) / 2;
+        const int y = (area.height() - measured.height()) / 2 - 1;
+        textRect_ = QRect(x, y, measured.width(), measured.height());
+        p.setPen(colour);
+        p.setLayoutDirection(button_->layoutDirection());
+        p.drawText(textRect_, kTextFlags, text);
+
+        if (button_->hasFocus() && !noFocusRect_) {
+            p.setPen(QPen(colour, 1, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(textRect_.adjusted(-2, -2, 1, 1));
+        }
+    }
+    target.drawImage(0, 0, work);
+}
+
+bool TSkinButton::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != button_)
+        return false;
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter p(button_);
+        paint(p);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (!button_->hasFocus() && button_->focusPolicy() & Qt::ClickFocus)
+            button_->setFocus(Qt::MouseFocusReason);
+        setPressed(true);
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (pressed_) {
+            setPressed(false);
+            button_->click();
+        }
+        return true;
+    }
+    case QEvent::MouseMove: {
+        // The pointer leaving the pressed button (the mouse is held by it
+        // then, so no leave event comes) ends the press.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!button_->rect().contains(mouse->position().toPoint())) {
+            setPressed(false);
+            setHot(false);
+        } else if (button_->isEnabled()) {
+            setHot(true);
+        }
+        return true;
+    }
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+        if (button_->isEnabled() &&
+            button_->rect().contains(static_cast<QHoverEvent*>(event)->position().toPoint()))
+            setHot(true);
+        return false;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        setPressed(false);
+        setHot(false);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat())
+            setPressed(event->type() == QEvent::KeyPress);
+        return false;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::EnabledChange:
+        button_->update();
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace zorvia

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include <array>
+#include <memory>
+
+class QAbstractScrollArea;
+class QPainter;
+class QScrollBar;
+class QStyle;
+
+namespace zorvia {
+
+class TSkinData;
+
+// Paints the scroll bars of a scrollable control from the skin ("Scrollbar"
+// arrows and grips, the "HorzScroll"/"VertScroll" tracks and the thumbs)
+// while the control's own scroll bars keep doing the scrolling, and draws a
+// two-pixel border round the control. Owned by the control.
+class TSkinScrollbar : public QObject {
+    Q_OBJECT
+public:
+    // Parts of a bar, numbered as the scroll codes.
+    enum Part {
+        NoPart = -1,
+        FirstArrow = 0,
+        SecondArrow = 1,
+        TrackBefore = 2,
+        TrackAfter = 3,
+        Thumb = 5,
+    };
+
+    TSkinScrollbar(QAbstractScrollArea* control, const TSkinData& data);
+    ~TSkinScrollbar() override;
+
+    bool hasBorder() const { return border_; }
+    Part hotPart(Qt::Orientation orientation) const;
+    bool pressed(Qt::Orientation orientation) const;
+    // Where a part of a bar lies, in the bar's coordinates.
+    static QRect partRect(const QScrollBar* bar, Part part);
+    static Part partAt(const QScrollBar* bar, QPoint at);
+
+    // Paints a bar into `target` at the origin.
+    void paintBar(QPainter& target, const QScrollBar* bar);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct BarState {
+        QPointer<QScrollBar> bar;
+        Part hot = NoPart;
+        bool pressed = false;
+    };
+    BarState* stateOf(const QObject* bar);
+    const BarState* stateOf(const QObject* bar) const;
+    void setHot(BarState& state, Part part);
+    void paintControl(QPainter& p);
+
+    QPointer<QAbstractScrollArea> control_;
+    const TSkinData& data_;
+    std::array<BarState, 2> bars_; // horizontal, vertical
+    std::unique_ptr<QStyle> barStyle_;
+    bool border_ = false;
+};
+
+} // namespace zorvia

@@ -1,0 +1,166 @@
+// The windows of the game box with every control skinned: screenshots for
+// the eye, and the skinned buttons checked against the skin's own image.
+#include "net/script_server.h"
+#include "skin/controls/skin_box.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/skin_edit.h"
+#include "skin/controls/skin_header.h"
+#include "skin/controls/skin_scrollbar.h"
+#include "skin/controls/skin_tab.h"
+#include "skin/skin_draw.h"
+#include "support/demo_portal.h"
+#include "support/modal.h"
+#include "text/codepage.h"
+#include "ui/confirm/form3.h"
+#include "ui/down/form2.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/message_box.h"
+#include "ui/kit/page_control.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+#include "ui/program_folder_guard.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zorvia;
+
+namespace {
+
+// Gives every control of `window` its skinner, as the skin manager's
+// mapping does for the windows it skins.
+void skinControls(QWidget* window, const TSkinData& data) {
+    QPalette palette = window->palette();
+    palette.setColor(window->backgroundRole(), data.Model().qcolour(skin::SlotButtonFace));
+    window->setPalette(palette);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            new TSkinButton(button, data);
+        else if (auto* pages = qobject_cast<ui::TPageControl*>(w))
+            new TSkinTab(pages, data);
+        else if (auto* sheet = qobject_cast<ui::TTabSheet*>(w))
+            new TSkinTabSheet(sheet, data);
+        else if (auto* header = qobject_cast<QHeaderView*>(w))
+            new TSkinHeader(header, data);
+        else if (auto* list = qobject_cast<QAbstractItemView*>(w))
+            new TSkinScrollbar(list, data);
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            new TSkinEdit(edit, data);
+        else if (auto* panel = qobject_cast<QFrame*>(w);
+                 panel && panel->metaObject() == &QFrame::staticMetaObject)
+            new TSkinBox(panel, data);
+    }
+}
+
+QString shotPath(const QString& name) {
+    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(dir);
+    return dir + "/" + name;
+}
+
+// The button's left margin shows its state image as the skin draws it.
+void expectButtonImage(QPushButton* button, const TSkinData& data, int state) {
+    const TDataSkinButton& look = data.Model().Buttons;
+    QImage want(button->size(), QImage::Format_RGB32);
+    want.fill(data.Model().qcolour(skin::SlotButtonFace));
+    skin::DrawSkinObject(want, want.rect(), look, state);
+    const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < button->height(); ++y)
+        for (int x = 0; x < look.LeftWidth; ++x)
+            ASSERT_EQ(shown.pixel(x, y), want.pixel(x, y))
+                << button->objectName().toStdString() << " at " << x << "," << y;
+}
+
+class SkinnedWindows : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { portal_ = new DemoPortal; }
+    static void TearDownTestSuite() {
+        delete portal_;
+        portal_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(portal_->running()) << portal_->error().toStdString();
+        qputenv("ZORVIA_SITE_HOST", portal_->host().toUtf8());
+        form = std::make_unique<TForm1>();
+        form->FormCreate();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    static DemoPortal* portal_;
+    std::unique_ptr<TForm1> form;
+};
+DemoPortal* SkinnedWindows::portal_ = nullptr;
+
+TEST_F(SkinnedWindows, MainWindowWithTabsAndScrolledLists) {
+    auto* online = form->findChild<ui::TListBox*>("ListBox1");
+    ASSERT_TRUE(online);
+    const int categories = online->count();
+    ASSERT_GT(categories, 0);
+    for (int i = 0; i < 3; ++i)
+        form->CreateNewTab(online->link(i % categories));
+    for (int i = 0; i < 40; ++i)
+        online->addItem(text::utf8ToAnsi("更多小游戏分类 " + std::to_string(i + 1)), "");
+    skinControls(form.get(), form->SkinData1);
+    QTest::qWait(2500);
+    online->verticalScrollBar()->setValue(online->verticalScrollBar()->maximum() / 2);
+    auto* tabs = form->findChild<ui::TPageControl*>("PageControl2");
+    ASSERT_GE(tabs->pageCount(), 4);
+
+    EXPECT_TRUE(form->grab().save(shotPath("skinned_main_window.png")));
+    expectButtonImage(form->findChild<QPushButton*>("Button_search"), form->SkinData1, 1);
+    expectButtonImage(form->findChild<QPushButton*>("Button_down"), form->SkinData1, 3);
+}
+
+TEST_F(SkinnedWindows, DialogAndMessageBox) {
+    TForm3 dialog(form.get());
+    skinControls(&dialog, form->SkinData1);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_TRUE(dialog.grab().save(shotPath("skinned_dialog.png")));
+    // Button1 is the dialog's default button: image 5 without the focus too.
+    auto* exit = dialog.findChild<QPushButton*>("Button2");
+    exit->setFocus();
+    expectButtonImage(dialog.findChild<QPushButton*>("Button1"), form->SkinData1, 5);
+
+    ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过，请不要重复下载"),
+                        QStringLiteral("提示"), ui::TMessageBox::Icon::None);
+    skinControls(&box, form->SkinData1);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_TRUE(box.grab().save(shotPath("skinned_message_box.png")));
+    expectButtonImage(box.okButton(), form->SkinData1, 5);
+}
+
+TEST_F(SkinnedWindows, DownloadWindowDuringADownload) {
+    test::ProgramFolderGuard folder;
+    const std::string body(300000, 'x');
+    test::ScriptServer server(
+        {test::awaitText("\r\n\r\n"),
+         test::send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                    "\r\n\r\n" + body.substr(0, 120000)),
+         test::pause(1500), test::send(body.substr(120000))});
+    auto* window = new TForm2(form.get());
+    skinControls(window, form->SkinData1);
+    window->AddDownloadItem(text::utf8ToAnsi("星际舰队 高清版"));
+    SiteHost = "127.0.0.1:" + server.portText();
+    bool shot = false;
+    QTimer::singleShot(
+        800, window, [&] { shot = window->grab().save(shotPath("skinned_download_window.png")); });
+    ModalCloser closer;
+    try {
+        window->DownloadGame("games/zorvia_skin_shot.swf");
+    } catch (const std::exception&) {
+    }
+    EXPECT_TRUE(shot);
+}
+
+} // namespace
