@@ -322,7 +322,7 @@ TEST(SkinModel, PackedSkin) {
     EXPECT_FALSE(m.Buttons.Image.isNull());
     for (const char* name : {"Tabs", "Tab.Pane", "Scrollbar", "HorzScroll", "VertScroll",
                              "HorzScrollThumb", "VertScrollThumb", "SunkEdge", "ComboButton",
-                             "Progress", "GroupBox", "GroupBoxEdge", "ExtraImages"}) {
+                             "Progress", "GroupBox", "GroupBoxEdge", "ExtraImages", "Headerbar"}) {
         const TDataSkinObject* o = m.find(name);
         ASSERT_NE(o, nullptr) << name;
         EXPECT_FALSE(o->Image.isNull()) << name;
