@@ -1,6 +1,7 @@
 // The control skinners on real widgets with real input under the X server:
 // pixels are compared against the skin model's own images.
 #include "skin/controls/skin_button.h"
+#include "skin/controls/skin_progress.h"
 #include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/skin_tab.h"
 #include "skin/skin_data.h"
@@ -10,9 +11,11 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -247,6 +250,29 @@ TEST_F(Tabs, CloseBoxClosesOnlyWhenTheWindowAnswersZero) {
     EXPECT_TRUE(plainSkin.closeBox(0).isEmpty());
 }
 
+TEST_F(Tabs, HiddenTabsStillGetThePaneAndBottomTabsAreFlipped) {
+    // The accordion: no tabs, the pane's edge round the pages.
+    control->setTabsVisible(false);
+    skin(0);
+    const QImage pane = model().Tabs->Image2;
+    const QImage accordion = grab(control);
+    EXPECT_EQ(accordion.pixel(0, control->height() / 2), pane.pixel(0, pane.height() / 2));
+    EXPECT_EQ(accordion.pixel(control->width() / 2, 1), pane.pixel(pane.width() / 2, 0));
+
+    QTabWidget bottom(&window);
+    bottom.setTabPosition(QTabWidget::South);
+    bottom.setGeometry(10, 10, 300, 150);
+    bottom.addTab(new QWidget, QStringLiteral("游戏"));
+    bottom.addTab(new QWidget, QStringLiteral("首页"));
+    TSkinTab bottomSkin(&bottom, gameBoxSkin());
+    bottom.show();
+    QTabBar* bar = bottom.tabBar();
+    const QRect r = bar->tabRect(1) & bottomSkin.bandRect().translated(-bar->pos());
+    const TDataSkinBorder& tabs = *model().Tabs;
+    const QImage want = expected(r.size(), tabs, tabs.Image.mirrored(false, true), 5, 1);
+    EXPECT_EQ(differing(grab(bar).copy(r), want, QRect(0, 0, tabs.LeftWidth, r.height())), 0);
+}
+
 class Scrollbars : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -333,6 +359,23 @@ TEST_F(Scrollbars, DraggedThumbStaysBetweenTheArrows) {
         expectPart(TSkinScrollbar::SecondArrow, arrow(13, down.size()), "down arrow");
         QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(grip.x(), to));
     }
+}
+
+TEST(Progress, ChannelAndBarFromTheSkin) {
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    bar->setGeometry(0, 0, 200, 18);
+    bar->setTextVisible(false);
+    bar->setValue(50);
+    new TSkinProgress(bar, gameBoxSkin());
+    window.show();
+    const QImage shown = grab(bar);
+    const TDataSkinBorder& look = *model().Progress;
+    const QImage channel = expected(bar->size(), look, look.Image, 2, 1);
+    QImage want = channel;
+    skin::DrawSkinObject(want, QRect(0, 0, 100, 18), look, 2);
+    EXPECT_EQ(differing(shown, want, shown.rect()), 0);
+    EXPECT_GT(differing(want, channel, shown.rect()), 0);
 }
 
 } // namespace
