@@ -1,6 +1,7 @@
 // The control skinners on real widgets with real input under the X server:
 // pixels are compared against the skin model's own images.
 #include "skin/controls/skin_button.h"
+#include "skin/controls/skin_paint.h"
 #include "skin/controls/skin_progress.h"
 #include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/skin_tab.h"
@@ -120,6 +121,14 @@ TEST_F(Buttons, StateImagesFollowPointerFocusAndDefault) {
     QTest::mouseClick(button, Qt::LeftButton, {}, centre);
     expectState(TSkinButton::Disabled, "disabled after a click");
     EXPECT_EQ(clicks, 1);
+    // The caption of a disabled button is in the button-shadow colour.
+    const QImage shown = grab(button);
+    const QRgb shadow = skin::systemQColour(model(), skin::COLOR_BTNSHADOW).rgb();
+    int shadowPixels = 0;
+    for (int y = skinner->textRect().top(); y <= skinner->textRect().bottom(); ++y)
+        for (int x = skinner->textRect().left(); x <= skinner->textRect().right(); ++x)
+            shadowPixels += shown.pixel(x, y) == shadow;
+    EXPECT_GT(shadowPixels, 10);
 }
 
 TEST_F(Buttons, ClickNeedsPressAndReleaseWithoutLeaving) {
