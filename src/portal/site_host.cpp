@@ -1,5 +1,7 @@
 #include "portal/site_host.h"
 
+#include "build_config.h"
+
 #include <cstdlib>
 
 namespace zorvia::portal {

@@ -1,4 +1,4 @@
-#include "browser/browser_test_support.h"
+#include "support/browser_test_support.h"
 
 #include <QDir>
 #include <QFile>

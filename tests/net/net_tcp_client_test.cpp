@@ -1,7 +1,7 @@
 #include "net/net_exceptions.h"
 #include "net/net_tcp_client.h"
 
-#include "script_server.h"
+#include "support/script_server.h"
 
 #include <gtest/gtest.h>
 

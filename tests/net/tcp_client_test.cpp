@@ -1,6 +1,6 @@
 #include "net/tcp_client.h"
 
-#include "script_server.h"
+#include "support/script_server.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "portal/portal_request.h"
 #include "text/codepage.h"
 
-#include "net/script_server.h"
+#include "support/script_server.h"
 
 #include <gtest/gtest.h>
 

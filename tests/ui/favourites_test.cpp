@@ -1,6 +1,6 @@
 // Adding and deleting favourites and following the side panel's login
 // state, against a scripted portal and small local pages.
-#include "../net/script_server.h"
+#include "support/script_server.h"
 #include "browser/web_browser.h"
 #include "support/modal.h"
 #include "support/qt_print.h"

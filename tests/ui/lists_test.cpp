@@ -1,5 +1,5 @@
 // The game lists' mouse, the search box and the upgrade link.
-#include "browser/test_http_server.h"
+#include "support/test_http_server.h"
 #include "support/modal.h"
 #include "support/qt_print.h"
 #include "text/codepage.h"

@@ -1,8 +1,8 @@
 // Local games: downloads from game pages of the demo portal, the local list
 // at start-up and deleting a local game.
-#include "browser/test_http_server.h"
+#include "support/test_http_server.h"
 #include "browser/web_browser.h"
-#include "net/script_server.h"
+#include "support/script_server.h"
 #include "support/demo_portal.h"
 #include "support/modal.h"
 #include "text/codepage.h"
@@ -12,7 +12,7 @@
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 #include "ui/main/local_store.h"
-#include "ui/program_folder_guard.h"
+#include "support/program_folder_guard.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,6 +1,5 @@
 // The windows of the game box with every control skinned: screenshots for
 // the eye, and the skinned buttons checked against the skin's own image.
-#include "net/script_server.h"
 #include "skin/controls/skin_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_edit.h"
@@ -10,6 +9,8 @@
 #include "skin/skin_draw.h"
 #include "support/demo_portal.h"
 #include "support/modal.h"
+#include "support/program_folder_guard.h"
+#include "support/script_server.h"
 #include "text/codepage.h"
 #include "ui/confirm/form3.h"
 #include "ui/down/form2.h"
@@ -18,7 +19,6 @@
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
-#include "ui/program_folder_guard.h"
 
 #include <QDir>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "ui/main/tab_caption.h"
 
-#include "browser/browser_test_support.h"
+#include "support/browser_test_support.h"
 
 #include <gtest/gtest.h>
 

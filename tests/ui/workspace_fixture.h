@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/browser_test_support.h"
+#include "support/browser_test_support.h"
 #include "ui/main/form1.h"
 
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "ui/program_folder_guard.h"
+#include "support/program_folder_guard.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,18 +1,13 @@
 #pragma once
 
-#include "browser/test_http_server.h"
 #include "browser/web_browser.h"
+#include "support/qt_print.h"
+#include "support/test_http_server.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-#include <ostream>
-
-// Readable texts in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace zorvia::test {
 

@@ -1,4 +1,4 @@
-#include "script_server.h"
+#include "support/script_server.h"
 
 #include <arpa/inet.h>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "browser/test_http_server.h"
+#include "support/test_http_server.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
