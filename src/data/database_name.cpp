@@ -1,5 +1,8 @@
 #include "data/database_name.h"
 
+#include "text/ascii_case.h"
+#include "text/trim.h"
+
 #include <array>
 #include <cctype>
 
@@ -7,10 +10,6 @@ namespace zorvia::data {
 namespace {
 
 constexpr char kSeparator = '/';
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
 
 // The numbers of a dotted version text; a part that does not start with
 // digits counts as 0 and ends the reading.
@@ -35,14 +34,7 @@ std::array<long, 4> versionNumbers(std::string_view version) {
 } // namespace
 
 bool isMemoryDatabase(std::string_view name) {
-    constexpr std::string_view kMemory = ":memory:";
-    if (name.size() != kMemory.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(name[i])) != kMemory[i])
-            return false;
-    }
-    return true;
+    return text::equalsNoCase(name, ":memory:");
 }
 
 bool hasFileExtension(std::string_view name) {
@@ -50,18 +42,8 @@ bool hasFileExtension(std::string_view name) {
     return pos != std::string_view::npos && name[pos] == '.';
 }
 
-AnsiString trimBlanks(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && isBlank(text[first]))
-        ++first;
-    while (last > first && isBlank(text[last - 1]))
-        --last;
-    return AnsiString(text.substr(first, last - first));
-}
-
 AnsiString normalizeDatabaseName(std::string_view name, std::string_view defaultExt) {
-    AnsiString result = trimBlanks(name);
+    AnsiString result(text::trim(name));
     if (!result.empty() && !hasFileExtension(result) && !isMemoryDatabase(result))
         result += defaultExt;
     return result;

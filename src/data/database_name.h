@@ -13,9 +13,6 @@ bool isMemoryDatabase(std::string_view name);
 // the last folder separator).
 bool hasFileExtension(std::string_view name);
 
-// The text without the blanks and control characters around it.
-AnsiString trimBlanks(std::string_view text);
-
 // A database name as stored by the connection: trimmed, and with
 // `defaultExt` appended when it has no extension and is not in memory. A
 // blank name stays empty, so that connecting reports the missing name.

@@ -1,9 +1,11 @@
 #include "data/date_time.h"
 
 #include "data/format_settings.h"
+#include "text/trim.h"
 
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -12,50 +14,8 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1970-01-01 of a proleptic Gregorian date, and back.
-long daysFromCivil(long y, long m, long d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-DateParts civilFromDays(long z) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const long d = doy - (153 * mp + 2) / 5 + 1;
-    const long m = mp + (mp < 10 ? 3 : -9);
-    return {static_cast<int>(yoe + era * 400 + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
-
-const long kEpochOffset = daysFromCivil(1899, 12, 30);
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+// Day 0 of the day count.
+constexpr std::chrono::sys_days kEpoch{std::chrono::year{1899} / 12 / 30};
 
 // Reads an unsigned decimal number at `pos`; the digit count goes to `digits`.
 std::optional<int> readNumber(std::string_view text, size_t& pos, size_t* digits = nullptr) {
@@ -83,10 +43,14 @@ AnsiString padded(int value, int width) {
 } // namespace
 
 std::optional<TDateTime> encodeDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > daysInMonth(year, month))
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31)
         return std::nullopt;
-    return static_cast<double>(daysFromCivil(year, month, day) - kEpochOffset);
+    const std::chrono::year_month_day date{std::chrono::year{year},
+                                           std::chrono::month{static_cast<unsigned>(month)},
+                                           std::chrono::day{static_cast<unsigned>(day)}};
+    if (!date.ok())
+        return std::nullopt;
+    return static_cast<double>((std::chrono::sys_days{date} - kEpoch).count());
 }
 
 std::optional<TDateTime> encodeTime(int hour, int minute, int second, int millisecond) {
@@ -98,8 +62,10 @@ std::optional<TDateTime> encodeTime(int hour, int minute, int second, int millis
 
 DateParts decodeDate(TDateTime value) {
     // The time of day never moves the date, also for days before 1899-12-30.
-    const long days = static_cast<long>(std::trunc(value));
-    return civilFromDays(days + kEpochOffset);
+    const std::chrono::days days{static_cast<long>(std::trunc(value))};
+    const std::chrono::year_month_day date{kEpoch + days};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 TimeParts decodeTime(TDateTime value) {
@@ -184,7 +150,7 @@ std::optional<TDateTime> scanDate(std::string_view text, std::string_view format
              (y == std::string_view::npos || m < y))
         order = {kMonth, kDay, kYear};
 
-    text = trim(text);
+    text = text::trimBlanks(text);
     std::array<int, 3> values{};
     size_t yearDigits = 4;
     size_t pos = 0;
@@ -211,7 +177,7 @@ std::optional<TDateTime> scanDate(std::string_view text, std::string_view format
 }
 
 std::optional<TDateTime> scanTime(std::string_view text, char separator, char decimal) {
-    text = trim(text);
+    text = text::trimBlanks(text);
     size_t pos = 0;
     std::array<int, 4> values{};
     const auto hour = readNumber(text, pos);
@@ -243,8 +209,7 @@ std::optional<TDateTime> scanTime(std::string_view text, char separator, char de
 }
 
 std::optional<int> parseInteger(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
+    text = text::trimLeft(text, text::isBlank);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && text.front() == '-')

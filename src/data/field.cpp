@@ -56,7 +56,7 @@ std::int32_t TField::AsInteger() const {
     const AnsiString text = AsString();
     if (const auto parsed = data::parseInteger(text))
         return *parsed;
-    throw EConvertError("'" + text + "' is not a valid integer value");
+    throw EConvertError::notValid(text, "integer value");
 }
 
 double TField::AsFloat() const {
@@ -72,7 +72,7 @@ double TField::AsFloat() const {
     const AnsiString text = AsString();
     if (const auto parsed = data::parseDecimal(text, data::formatSettings().decimalSeparator))
         return *parsed;
-    throw EConvertError("'" + text + "' is not a valid floating point value");
+    throw EConvertError::notValid(text, "floating point value");
 }
 
 bool TField::AsBoolean() const {
@@ -88,7 +88,7 @@ bool TField::AsBoolean() const {
     const AnsiString text = AsString();
     if (const auto parsed = data::parseBoolean(text))
         return *parsed;
-    throw EConvertError("'" + text + "' is not a valid boolean value");
+    throw EConvertError::notValid(text, "boolean value");
 }
 
 data::TDateTime TField::AsDateTime() const {
@@ -100,7 +100,7 @@ data::TDateTime TField::AsDateTime() const {
     if (const auto* integer = std::get_if<std::int32_t>(&value))
         return *integer;
     const AnsiString text = AsString();
-    throw EConvertError("'" + text + "' is not a valid date and time");
+    throw EConvertError::notValid(text, "date and time");
 }
 
 } // namespace zorvia

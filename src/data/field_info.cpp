@@ -1,9 +1,9 @@
 #include "data/field_info.h"
 
 #include "data/date_time.h"
+#include "text/ascii_case.h"
 
 #include <array>
-#include <cctype>
 #include <string>
 
 namespace zorvia {
@@ -48,13 +48,6 @@ constexpr std::array kPlainTypes{
     NamedType{"nlongtext", {ftWideString, 60, 0}},
 };
 
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return result;
-}
-
 // The size and precision written as "n", "n.p" or "n,p".
 FieldInfo numericInfo(std::string_view inside) {
     const size_t separator = inside.find_first_of(".,");
@@ -76,7 +69,7 @@ FieldInfo numericInfo(std::string_view inside) {
 FieldInfo GetFieldInfo(std::string_view declaredType) {
     const size_t open = declaredType.find('(');
     if (open == std::string_view::npos) {
-        const std::string name = lowered(declaredType);
+        const std::string name = text::toLowerAscii(declaredType);
         for (const NamedType& type : kPlainTypes) {
             if (type.name == name)
                 return type.info;
@@ -87,7 +80,7 @@ FieldInfo GetFieldInfo(std::string_view declaredType) {
     if (close == std::string_view::npos)
         return {ftString, 256, 0};
 
-    const std::string head = lowered(declaredType.substr(0, open));
+    const std::string head = text::toLowerAscii(declaredType.substr(0, open));
     const std::string_view inside =
         close > open ? declaredType.substr(open + 1, close - open - 1) : std::string_view{};
     if (head == "numeric")

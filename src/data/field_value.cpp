@@ -4,6 +4,7 @@
 #include "data/format_settings.h"
 #include "text/ascii_case.h"
 #include "text/codepage.h"
+#include "text/trim.h"
 
 #include <cctype>
 #include <charconv>
@@ -16,18 +17,6 @@ namespace {
 
 using enum TFieldType;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Date texts are tried in the format in force, then day first, then year
 // first, both with "-".
 TDateTime readDate(std::string_view text, std::string_view format) {
@@ -37,7 +26,7 @@ TDateTime readDate(std::string_view text, std::string_view format) {
         return *date;
     if (auto date = scanDate(text, "yyyy-mm-dd", '-'))
         return *date;
-    throw EConvertError("'" + std::string(text) + "' is not a valid date");
+    throw EConvertError::notValid(text, "date");
 }
 
 // The time of day of "date hh:nn:ss.zzz": what follows the first blank, up
@@ -98,7 +87,7 @@ TDateTime readSqliteDateTime(std::string_view text) {
 // a time; falls back to the date reader alone.
 TDateTime readLocaleDateTime(std::string_view text, std::string_view format) {
     const FormatSettings& settings = formatSettings();
-    const std::string_view whole = trimmed(text);
+    const std::string_view whole = text::trimBlanks(text);
     const size_t blank = whole.find(' ');
     if (blank != std::string_view::npos) {
         const auto date = scanDate(whole.substr(0, blank), format, settings.dateSeparator);
@@ -122,7 +111,7 @@ double readNumber(std::string_view text) {
 } // namespace
 
 std::optional<double> parseDecimal(std::string_view text, char decimal) {
-    text = trimmed(text);
+    text = text::trimBlanks(text);
     std::string normal;
     normal.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -164,7 +153,7 @@ AnsiString formatFloat(double value) {
 std::optional<bool> parseBoolean(std::string_view text) {
     if (const auto number = parseDecimal(text, formatSettings().decimalSeparator))
         return *number != 0;
-    const std::string_view word = trimmed(text);
+    const std::string_view word = text::trimBlanks(text);
     if (text::equalsNoCase(word, "true"))
         return true;
     if (text::equalsNoCase(word, "false"))
@@ -202,7 +191,7 @@ FieldValue valueFromText(TFieldType type, std::string_view text, const DateReadi
             return false;
         const auto value = parseBoolean(text);
         if (!value)
-            throw EConvertError("'" + std::string(text) + "' is not a valid boolean value");
+            throw EConvertError::notValid(text, "boolean value");
         return *value;
     }
     case ftFloat:
@@ -211,7 +200,7 @@ FieldValue valueFromText(TFieldType type, std::string_view text, const DateReadi
         return std::round(readNumber(text) * 10000.0) / 10000.0;
     case ftDate:
         if (reading.sqliteDateFormat) {
-            if (trimmed(text).empty())
+            if (text::trimBlanks(text).empty())
                 return *encodeDate(1900, 1, 1);
             return readDate(text, "yyyy-mm-dd");
         }

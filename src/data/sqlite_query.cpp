@@ -1,12 +1,12 @@
 #include "data/sqlite_query.h"
 
-#include "data/database_name.h"
 #include "data/errors.h"
 #include "data/field_info.h"
 #include "data/sql_params.h"
 #include "data/sqlite_db.h"
 #include "data/statement.h"
 #include "text/ascii_case.h"
+#include "text/trim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -144,11 +144,11 @@ void TSQLiteBaseQuery::QueryChanged(const AnsiString& textToRun,
 }
 
 void TSQLiteBaseQuery::InternalOpen() {
-    if (data::trimBlanks(SqlText()).empty())
+    if (text::trim(SqlText()).empty())
         throw ESQLiteError("no query specified");
     if (maxResults_ == 0 && startResult_ != 0)
         maxResults_ = -1;
-    AnsiString text = data::trimBlanks(parsedText_);
+    AnsiString text(text::trim(parsedText_));
     if (filtered_ && !filter_.empty())
         text = "select * from (" + text + ") where " + filter_;
     if (connection_ == nullptr)

@@ -64,7 +64,7 @@ void TBaseSocket::CreateHandle() {
     active_ = socket_ != -1;
     if (!active_)
         return;
-    if (blockMode_ == bmNonBlocking)
+    if (blockMode_ == TSocketBlockMode::bmNonBlocking)
         CheckSocketResult(setNonBlocking(socket_, true));
     bytesReceived_ = 0;
     bytesSent_ = 0;
@@ -113,7 +113,7 @@ int TBaseSocket::Fail(int code) {
 // With a read time limit, waits until the socket can be read. Returns 0 when
 // the read may go ahead, -1 (reported) when the time ran out.
 int TBaseSocket::waitReadable() {
-    if (readTimeout_ <= 0 || socket_ < 0 || blockMode_ != bmBlocking)
+    if (readTimeout_ <= 0 || socket_ < 0 || blockMode_ != TSocketBlockMode::bmBlocking)
         return 0;
     Readiness ready;
     const int r = waitSocket(socket_, true, false, false, readTimeout_, ready);

@@ -7,7 +7,7 @@
 
 namespace zorvia {
 
-enum TSocketBlockMode { bmBlocking = 0, bmNonBlocking = 1 };
+enum class TSocketBlockMode { bmBlocking = 0, bmNonBlocking = 1 };
 
 // Address family and socket type of a socket; the values are the system's.
 enum class TSocketDomain { pfUnspec = 0, pfInet = 2 };
@@ -89,7 +89,7 @@ private:
     int waitReadable();
 
     bool active_ = false;
-    TSocketBlockMode blockMode_ = bmBlocking;
+    TSocketBlockMode blockMode_ = TSocketBlockMode::bmBlocking;
     std::int64_t bytesReceived_ = 0;
     std::int64_t bytesSent_ = 0;
     TSocketDomain domain_ = TSocketDomain::pfUnspec;

@@ -9,11 +9,6 @@
 
 namespace zorvia {
 
-namespace net {
-EConvertError::EConvertError(const AnsiString& text)
-    : std::runtime_error("'" + text + "' is not a valid integer value") {}
-} // namespace net
-
 TIpSocket::TIpSocket() {
     SetDomain(TSocketDomain::pfInet);
 }
@@ -67,7 +62,7 @@ int TIpSocket::LookupPort(const AnsiString& port) const {
     int value = 0;
     const auto [end, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || end != last || first == last)
-        throw net::EConvertError(port);
+        throw EConvertError::notValid(port, "integer value");
     return value;
 }
 

@@ -1,21 +1,12 @@
 #pragma once
 
 #include "net/base_socket.h"
-
-#include <stdexcept>
+#include "text/exception.h"
 
 namespace zorvia {
 
 using TSocketHost = AnsiString;
 using TSocketPort = AnsiString;
-
-namespace net {
-// A port text that is neither a service name nor a decimal integer.
-class EConvertError : public std::runtime_error {
-public:
-    explicit EConvertError(const AnsiString& text);
-};
-} // namespace net
 
 // An IPv4 socket with local and remote end points given as texts.
 class TIpSocket : public TBaseSocket {
@@ -37,7 +28,7 @@ public:
     // first address the name resolves to; empty text when there is none.
     AnsiString LookupHostAddress(const AnsiString& host) const;
     // Port number of a service name or decimal text; 0 for empty text.
-    // Raises net::EConvertError for text that is neither.
+    // Raises EConvertError for text that is neither.
     int LookupPort(const AnsiString& port) const;
 
 private:

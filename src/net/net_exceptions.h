@@ -1,20 +1,13 @@
 #pragma once
 
-#include "text/ansi.h"
-
-#include <exception>
+#include "text/exception.h"
 
 namespace zorvia {
 
 // Root of the stream client's errors; what() is the message text.
-class ENetException : public std::exception {
+class ENetException : public Exception {
 public:
-    explicit ENetException(AnsiString message) : message_(std::move(message)) {}
-    const char* what() const noexcept override { return message_.c_str(); }
-    const AnsiString& Message() const { return message_; }
-
-private:
-    AnsiString message_;
+    using Exception::Exception;
 };
 
 // Reported like every other error; the name only sorts it.
@@ -69,19 +62,6 @@ public:
 class ENetConnectTimeout : public ENetException {
 public:
     ENetConnectTimeout() : ENetException("Connect timed out.") {}
-};
-
-// Start-up errors of a socket library that needs loading and starting; the
-// POSIX socket layer needs neither, so these are not raised here.
-class ENetStackInitializationFailed : public ENetException {
-public:
-    ENetStackInitializationFailed() : ENetException("Winsock Initialization Error.") {}
-};
-
-class ENetWS2StubError : public ENetException {
-public:
-    explicit ENetWS2StubError(const AnsiString& fileName)
-        : ENetException("Error on loading Winsock2 library (" + fileName + ")") {}
 };
 
 // A failed resolution, connect, send or receive, with its socket error code.

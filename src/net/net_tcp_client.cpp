@@ -13,15 +13,15 @@ void TNetTCPClient::Connect(int timeout) {
         binding.Port = boundPort_;
         binding.Bind();
         if (!TNetStack::IsIP(host_) && !TNetStack::IsLocalHostName(host_))
-            DoStatus(hsResolving, "Resolving hostname " + host_ + ".");
+            DoStatus(TNetStatus::hsResolving, "Resolving hostname " + host_ + ".");
         const AnsiString address = TNetStack::ResolveHost(host_);
         binding.PeerIP = address;
         binding.PeerPort = port_;
-        DoStatus(hsConnecting, "Connecting to " + address + ".");
+        DoStatus(TNetStatus::hsConnecting, "Connecting to " + address + ".");
         if (timeout == -1)
             timeout = connectTimeout_;
         binding.Connect(timeout > 0 ? timeout : 0);
-        DoStatus(hsConnected, "Connected.");
+        DoStatus(TNetStatus::hsConnected, "Connected.");
         if (OnConnected)
             OnConnected(*this);
     } catch (...) {

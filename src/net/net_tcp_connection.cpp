@@ -60,14 +60,14 @@ void TNetTCPConnection::DropSocket() {
 }
 
 void TNetTCPConnection::Disconnect() {
-    DoStatus(hsDisconnecting, "Disconnecting.");
+    DoStatus(TNetStatus::hsDisconnecting, "Disconnecting.");
     DropSocket();
     if (freeIOHandler_) {
         ioHandler_.reset();
         freeIOHandler_ = false;
     }
     DoDisconnected();
-    DoStatus(hsDisconnected, "Disconnected.");
+    DoStatus(TNetStatus::hsDisconnected, "Disconnected.");
 }
 
 bool TNetTCPConnection::NoteDisconnect(bool raiseIfDisconnected, bool ignoreQueue) {
@@ -77,7 +77,7 @@ bool TNetTCPConnection::NoteDisconnect(bool raiseIfDisconnected, bool ignoreQueu
             disconnected = true;
             if (ioHandler_->Connected()) {
                 DropSocket();
-                DoStatus(hsDisconnected, "Disconnected.");
+                DoStatus(TNetStatus::hsDisconnected, "Disconnected.");
                 DoDisconnected();
             }
         }
@@ -153,7 +153,7 @@ AnsiString TNetTCPConnection::ReadLine(const AnsiString& terminator, int timeout
             maxLength > 0 &&
             (found == std::string_view::npos ? queue.size() > limit : found > limit);
         if (tooLong) {
-            if (maxLineAction_ == maException)
+            if (maxLineAction_ == TNetMaxLineAction::maException)
                 throw ENetReadLnMaxLineLengthExceeded();
             readLnSplit_ = true;
             return inputQueue_.take(limit);
@@ -189,12 +189,12 @@ void TNetTCPConnection::writeToStream(TStream& stream, const char* bytes, std::i
         return;
     stream.Write(bytes, n);
     if (OnWork)
-        OnWork(*this, wmRead, n);
+        OnWork(*this, TWorkMode::wmRead, n);
 }
 
 void TNetTCPConnection::finishStream(TStream& stream) {
     if (OnWorkEnd)
-        OnWorkEnd(*this, wmRead);
+        OnWorkEnd(*this, TWorkMode::wmRead);
     if (stream.Size() > stream.Position())
         stream.SetSize(stream.Position());
 }
@@ -209,7 +209,7 @@ void TNetTCPConnection::ReadStream(TStream& stream, std::int64_t count, bool rea
         stream.SetSize(stream.Position() + count);
     std::int64_t remaining = readUntilClose ? kUntilCloseLimit : count;
     if (OnWorkBegin)
-        OnWorkBegin(*this, wmRead, readUntilClose ? 0 : count);
+        OnWorkBegin(*this, TWorkMode::wmRead, readUntilClose ? 0 : count);
     try {
         const std::int64_t queued = std::min<std::int64_t>(std::int64_t(inputQueue_.size()),
                                                            std::max<std::int64_t>(remaining, 0));
@@ -273,7 +273,7 @@ void TNetTCPConnection::WriteLine(const AnsiString& text) {
         }
         sent += std::size_t(r);
         if (OnWork)
-            OnWork(*this, wmWrite, r);
+            OnWork(*this, TWorkMode::wmWrite, r);
     }
 }
 

@@ -12,9 +12,9 @@
 
 namespace zorvia {
 
-enum TNetStatus { hsResolving, hsConnecting, hsConnected, hsDisconnecting, hsDisconnected };
-enum TNetMaxLineAction { maException, maSplit };
-enum TWorkMode { wmRead, wmWrite };
+enum class TNetStatus { hsResolving, hsConnecting, hsConnected, hsDisconnecting, hsDisconnected };
+enum class TNetMaxLineAction { maException, maSplit };
+enum class TWorkMode { wmRead, wmWrite };
 
 // A component of the stream client family: reports status texts.
 class TNetComponent {
@@ -119,7 +119,7 @@ private:
     bool readLnTimedOut_ = false;
     bool asciiFilter_ = false;
     int maxLineLength_ = 16384;
-    TNetMaxLineAction maxLineAction_ = maException;
+    TNetMaxLineAction maxLineAction_ = TNetMaxLineAction::maException;
     int readTimeout_ = 0;
     int recvBufferSize_ = 32768;
     int sendBufferSize_ = 32768;

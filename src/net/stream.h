@@ -1,18 +1,17 @@
 #pragma once
 
-#include "text/ansi.h"
+#include "text/exception.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 namespace zorvia {
 
 // A stream failed: a file could not be created or opened, or a write,
 // resize or position change did not go through.
-class EStreamError : public std::runtime_error {
+class EStreamError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 class EFCreateError : public EStreamError {

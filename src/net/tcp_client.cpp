@@ -43,7 +43,7 @@ int TCustomIpClient::connect() {
         setLastSocketError(WSAEADDRNOTAVAIL);
         return -1;
     }
-    const int limit = BlockMode() == bmBlocking ? connectTimeout_ : 0;
+    const int limit = BlockMode() == TSocketBlockMode::bmBlocking ? connectTimeout_ : 0;
     return connectIPv4(Socket(), *address, static_cast<std::uint16_t>(port), limit) == 0 ? 0 : -1;
 }
 

@@ -1,30 +1,20 @@
 #include "portal/chunked.h"
 
+#include "text/ascii_case.h"
+#include "text/trim.h"
+
 #include <algorithm>
 #include <cctype>
 
 namespace zorvia::portal {
 
-namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-} // namespace
-
 bool isChunked(const std::vector<std::string>& headLines) {
     for (size_t i = 1; i < headLines.size(); ++i) {
-        const std::string line = lower(headLines[i]);
+        const std::string line = text::toLowerAscii(headLines[i]);
         const auto colon = line.find(':');
         if (colon == std::string::npos)
             continue;
-        std::string name = line.substr(0, colon);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.pop_back();
+        const auto name = text::trimRight(std::string_view(line).substr(0, colon), text::isBlank);
         if (name == "transfer-encoding" && line.find("chunked", colon) != std::string::npos)
             return true;
     }
@@ -40,8 +30,7 @@ std::optional<std::string> decodeChunked(std::string_view body) {
             body.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
         if (const auto semi = sizeLine.find(';'); semi != std::string_view::npos)
             sizeLine = sizeLine.substr(0, semi);
-        while (!sizeLine.empty() && (sizeLine.back() == ' ' || sizeLine.back() == '\t'))
-            sizeLine.remove_suffix(1);
+        sizeLine = text::trimRight(sizeLine, text::isBlank);
         if (sizeLine.empty() || sizeLine.size() > 15)
             return std::nullopt;
         size_t size = 0;
@@ -50,7 +39,7 @@ std::optional<std::string> decodeChunked(std::string_view body) {
                 return std::nullopt;
             size = size * 16 + static_cast<size_t>(std::isdigit(static_cast<unsigned char>(c))
                                                        ? c - '0'
-                                                       : std::tolower(c) - 'a' + 10);
+                                                       : text::toLowerAscii(c) - 'a' + 10);
         }
         if (size == 0 || eol == std::string_view::npos)
             break; // last chunk: trailers follow and are dropped

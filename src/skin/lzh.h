@@ -1,21 +1,21 @@
 #pragma once
 
 #include "skin/lzh_model.h"
+#include "text/exception.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace zorvia {
 
 // Raised when the decoder cannot set up its tables.
-class ElzhException : public std::runtime_error {
+class ElzhException : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 // LZHUF decoder bound to an input and an output through two byte callbacks.

@@ -1,6 +1,8 @@
 #include "skin/quick_ini.h"
 
 #include "skin/skin_reader.h"
+#include "text/ascii_case.h"
+#include "text/trim.h"
 
 #include <cassert>
 #include <cstdio>
@@ -9,16 +11,6 @@
 namespace zorvia {
 
 namespace skin {
-
-std::string_view trim(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
-        --last;
-    return text.substr(first, last - first);
-}
 
 bool parseInteger(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
@@ -72,7 +64,7 @@ bool isHeader(std::string_view line) {
 }
 
 bool equalsFolded(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && skin::foldLower(a) == skin::foldLower(b);
+    return a.size() == b.size() && text::toLowerAnsi(a) == text::toLowerAnsi(b);
 }
 
 } // namespace
@@ -91,7 +83,7 @@ void TQuickIni::LoadFromText(std::string_view text) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view line = skin::trim(text.substr(start, end - start));
+        const std::string_view line = text::trim(text.substr(start, end - start));
         if (!line.empty() && line.front() != ';') {
             if (isHeader(line))
                 sections_.push_back({AnsiString(line), lines_.size()});
@@ -115,7 +107,7 @@ AnsiString TQuickIni::ReadString(std::string_view section, std::string_view key,
     }
     if (found == nullptr)
         return defaultValue;
-    const AnsiString wantedKey = skin::foldLower(key);
+    const AnsiString wantedKey = text::toLowerAnsi(key);
     for (std::size_t i = found->line + 1; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         if (isHeader(line))
@@ -123,9 +115,9 @@ AnsiString TQuickIni::ReadString(std::string_view section, std::string_view key,
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos)
             continue; // an empty key never matches
-        if (skin::foldLower(skin::trim(line.substr(0, eq))) != wantedKey)
+        if (text::toLowerAnsi(text::trim(line.substr(0, eq))) != wantedKey)
             continue;
-        const std::string_view value = skin::trim(line.substr(eq + 1));
+        const std::string_view value = text::trim(line.substr(eq + 1));
         return value.empty() ? defaultValue : AnsiString(value);
     }
     return defaultValue;
@@ -144,7 +136,7 @@ std::vector<AnsiString> TQuickIni::ReadSections() const {
     std::vector<AnsiString> names;
     names.reserve(sections_.size());
     for (const auto& s : sections_)
-        names.emplace_back(skin::trim(std::string_view(s.header).substr(1, s.header.size() - 2)));
+        names.emplace_back(text::trim(std::string_view(s.header).substr(1, s.header.size() - 2)));
     return names;
 }
 

@@ -41,8 +41,6 @@ private:
 
 namespace skin {
 
-// Removes the leading and trailing bytes up to and including the space.
-std::string_view trim(std::string_view text);
 // Integer text: decimal with optional sign, or hexadecimal after "$" (also
 // after "0x"/"0X" when more follows). No value for anything else, including
 // numbers outside 32 bits (hexadecimal may use all 32 bits).

@@ -1,6 +1,6 @@
 #include "skin/skin_colour.h"
 
-#include "skin/quick_ini.h"
+#include "text/trim.h"
 
 #include <QGuiApplication>
 
@@ -94,7 +94,7 @@ QColor SystemColours::toQColor(SkinColour c) const {
 }
 
 SkinColour ParseColour(std::string_view text) {
-    text = trim(text);
+    text = text::trim(text);
     std::array<int, 3> values{};
     int stored = 0;
     bool pending = false;

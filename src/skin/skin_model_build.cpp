@@ -5,6 +5,7 @@
 #include "skin/skin_draw.h"
 #include "skin/skin_image.h"
 #include "skin/skin_reader.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <string>
@@ -18,14 +19,6 @@ SkinEnvironment SkinEnvironment::current() {
 }
 
 namespace {
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (auto& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 QImage builtinTrack(int w, int h) {
     // A light sunken channel: grey above/left, white below/right, silver inside.
@@ -201,7 +194,7 @@ private:
         }
 
         for (const auto& section : ini_.ReadSections()) {
-            const std::string name = upper(section);
+            const std::string name = text::toUpperAscii(section);
             if (name.rfind("COLOUR", 0) != 0 || name == "COLOURS")
                 continue;
             const AnsiString text = str(section, "color");
@@ -219,7 +212,7 @@ private:
         bool remembered = false;
         int rememberedX = 0, rememberedY = 0;
         for (const auto& section : ini_.ReadSections()) {
-            const std::string name = upper(section);
+            const std::string name = text::toUpperAscii(section);
             if (name.rfind("BUTTON", 0) != 0 || name == "BUTTON" || name == "BUTTONS" ||
                 name == "BUTTON.RADIO" || name == "BUTTON.CHECKBOX")
                 continue;
@@ -568,7 +561,7 @@ SkinModel BuildSkinModel(const TQuickIni& ini, const TSkinReader& reader,
 }
 
 const TDataSkinObject* SkinModel::find(std::string_view name) const {
-    const std::string wanted = upper(name);
+    const std::string wanted = text::toUpperAscii(name);
     auto optional = [](const auto& o) -> const TDataSkinObject* { return o ? &*o : nullptr; };
     const std::pair<const char*, const TDataSkinObject*> objects[] = {
         {"BUTTONS", &Buttons},

@@ -2,7 +2,7 @@
 
 #include "skin/lzh.h"
 #include "skin/skin_message.h"
-#include "text/dbcs.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,7 +85,7 @@ bool TSkinReader::ReadStore(std::span<const std::uint8_t> stored, std::int32_t s
 
     const std::string_view nameList(reinterpret_cast<const char*>(all.data() + at),
                                     static_cast<std::size_t>(nameListSize));
-    std::vector<AnsiString> names = skin::splitLines(skin::foldLower(nameList));
+    std::vector<AnsiString> names = skin::splitLines(text::toLowerAnsi(nameList));
     at += static_cast<std::size_t>(nameListSize);
 
     if (names.size() > (all.size() - at) / 4)
@@ -121,7 +121,7 @@ void TSkinReader::copyEntry(std::size_t index, Bytes& out) const {
 
 void TSkinReader::ExtractEntry(const AnsiString& name, Bytes& out) const {
     out.clear();
-    const AnsiString wanted = skin::foldLower(name);
+    const AnsiString wanted = text::toLowerAnsi(name);
     const auto it = std::find(names_.begin(), names_.end(), wanted);
     if (it != names_.end())
         copyEntry(static_cast<std::size_t>(it - names_.begin()), out);
@@ -130,7 +130,7 @@ void TSkinReader::ExtractEntry(const AnsiString& name, Bytes& out) const {
 bool TSkinReader::ExtractEntryContaining(const AnsiString& fragment, Bytes& out,
                                          AnsiString& name) const {
     out.clear();
-    const AnsiString wanted = skin::foldLower(fragment);
+    const AnsiString wanted = text::toLowerAnsi(fragment);
     for (std::size_t i = 0; i < names_.size(); ++i) {
         if (names_[i].find(wanted) != AnsiString::npos) {
             copyEntry(i, out);
@@ -142,20 +142,6 @@ bool TSkinReader::ExtractEntryContaining(const AnsiString& fragment, Bytes& out,
 }
 
 namespace skin {
-
-AnsiString foldLower(std::string_view text) {
-    AnsiString out(text);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (text::isLeadByte(c) && i + 1 < out.size()) {
-            ++i;
-            continue;
-        }
-        if (c >= 'A' && c <= 'Z')
-            out[i] = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
 
 std::vector<AnsiString> splitLines(std::string_view text) {
     std::vector<AnsiString> lines;

@@ -59,10 +59,6 @@ private:
 
 namespace skin {
 
-// Lower-cases the ASCII letters of a code page 936 text, leaving the bytes of
-// double-byte characters as they are.
-AnsiString foldLower(std::string_view text);
-
 // Splits a name list into lines: CR LF, a lone CR or a lone LF ends a line;
 // a last line without an ending still counts.
 std::vector<AnsiString> splitLines(std::string_view text);

@@ -1,9 +1,10 @@
 #include "text/codepage.h"
 
+#include "text/exception.h"
+
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -19,8 +20,7 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
-                                     to);
+            throw Exception(AnsiString("iconv cannot convert from ") + from + " to " + to);
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NetTcpClientTest, SplitActionCutsOverLongLines) {
     ScriptServer server({test::send("abcdefgh\nxy\n")});
     Client client(server);
-    client.tcp.SetMaxLineAction(maSplit);
+    client.tcp.SetMaxLineAction(TNetMaxLineAction::maSplit);
     EXPECT_EQ(client.tcp.ReadLine("\n", -1, 3), "abc");
     EXPECT_TRUE(client.tcp.ReadLnSplit());
     EXPECT_EQ(client.tcp.ReadLine("\n", -1, 3), "def");
@@ -263,7 +263,7 @@ TEST(NetTcpClientTest, WriteLineSendsTextAndCrLf) {
     Client client(server);
     std::int64_t sent = 0;
     client.tcp.OnWork = [&](TNetTCPConnection&, TWorkMode mode, std::int64_t n) {
-        if (mode == wmWrite)
+        if (mode == TWorkMode::wmWrite)
             sent += n;
     };
     client.tcp.SetSendBufferSize(4);

@@ -338,7 +338,7 @@ TEST(TcpClientTest, LookupPort) {
         try {
             socket.LookupPort(bad);
             ADD_FAILURE() << bad;
-        } catch (const net::EConvertError& e) {
+        } catch (const EConvertError& e) {
             EXPECT_EQ(std::string(e.what()), "'" + bad + "' is not a valid integer value");
         }
     }

@@ -1,5 +1,6 @@
 #include "skin/skin_reader.h"
 #include "skin_test_support.h"
+#include "text/ascii_case.h"
 
 #include <gtest/gtest.h>
 
@@ -86,8 +87,8 @@ TEST(SkinReader, EntryContainingAFragment) {
 // Only ASCII letters are folded: the bytes of a double-byte character stay,
 // even when one of them looks like an upper-case letter ("\xB0\x41").
 TEST(SkinReader, FoldingKeepsDoubleByteCharacters) {
-    EXPECT_EQ(skin::foldLower("\xB0\x41"
-                              "AB.BMP"),
+    EXPECT_EQ(text::toLowerAnsi("\xB0\x41"
+                                "AB.BMP"),
               "\xB0\x41"
               "ab.bmp");
     TSkinReader reader;

@@ -36,9 +36,9 @@ TForm2::TForm2(QWidget* owner)
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setStretchLastSection(false);
 
-    // The definition's values of the stream client: host and port are set
+    // The stream client's fixed settings: host and port are set
     // for each download; an over-long line of a reply head is an error.
-    NetTCPClient1.SetMaxLineAction(maException);
+    NetTCPClient1.SetMaxLineAction(TNetMaxLineAction::maException);
     NetTCPClient1.SetReadTimeout(0);
     NetTCPClient1.SetPort(0);
 

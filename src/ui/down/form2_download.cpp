@@ -1,10 +1,10 @@
 // The transfer of a game file from the portal into the flash folder.
-#include "data/errors.h"
 #include "platform/program_folder.h"
 #include "portal/request_head.h"
 #include "portal/site_host.h"
 #include "text/codepage.h"
 #include "text/dbcs.h"
+#include "text/exception.h"
 #include "ui/down/form2.h"
 #include "ui/kit/message_box.h"
 #include "ui/main/globals.h"
@@ -35,7 +35,7 @@ std::int64_t announcedLength(const AnsiString& line) {
         ++begin;
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (rest.empty() || begin == end || error != std::errc() || stop != end)
-        throw EConvertError("'" + AnsiString(rest) + "' is not a valid integer value");
+        throw EConvertError::notValid(rest, "integer value");
     return value;
 }
 
