@@ -1,5 +1,6 @@
 #include "browser/cookie_jar.h"
 
+#include <QDateTime>
 #include <QHostAddress>
 
 #include <algorithm>
@@ -8,81 +9,42 @@ namespace zorvia::browser {
 
 namespace {
 
-bool isIpAddress(const QString& host) {
-    QHostAddress address;
-    return address.setAddress(host);
-}
-
-bool isSecureScheme(const QString& scheme) {
-    return scheme == QLatin1String("https") || scheme == QLatin1String("wss");
+bool expiredAt(const QNetworkCookie& cookie, const QDateTime& now) {
+    return !cookie.isSessionCookie() && cookie.expirationDate() <= now;
 }
 
 } // namespace
 
-void CookieJar::insert(const QNetworkCookie& cookie) {
-    for (auto& existing : cookies_) {
-        if (existing.hasSameIdentifier(cookie)) {
-            existing = cookie;
-            return;
-        }
-    }
-    cookies_.append(cookie);
+bool CookieJar::insertCookie(const QNetworkCookie& cookie) {
+    QList<QNetworkCookie> cookies = allCookies();
+    const auto existing = std::find_if(cookies.begin(), cookies.end(),
+                                       [&](const auto& c) { return c.hasSameIdentifier(cookie); });
+    if (existing == cookies.end() || expiredAt(cookie, QDateTime::currentDateTimeUtc()))
+        return QNetworkCookieJar::insertCookie(cookie);
+    *existing = cookie;
+    setAllCookies(cookies);
+    return true;
 }
 
-void CookieJar::remove(const QNetworkCookie& cookie) {
-    cookies_.removeIf([&](const QNetworkCookie& c) { return c.hasSameIdentifier(cookie); });
-}
-
-bool CookieJar::domainMatches(const QString& cookieDomain, const QString& host) {
-    const QString domain = cookieDomain.toLower();
-    const QString h = host.toLower();
-    if (domain.isEmpty() || h.isEmpty())
-        return false;
-    if (!domain.startsWith(u'.'))
-        return h == domain;
-    const QString bare = domain.mid(1);
-    if (bare.isEmpty())
-        return false;
-    if (h == bare)
-        return true;
-    return !isIpAddress(h) && h.endsWith(domain);
-}
-
-bool CookieJar::pathMatches(const QString& cookiePath, const QString& requestPath) {
-    const QString cp = cookiePath.isEmpty() ? QStringLiteral("/") : cookiePath;
-    const QString rp = requestPath.startsWith(u'/') ? requestPath : QStringLiteral("/");
-    if (rp == cp)
-        return true;
-    if (!rp.startsWith(cp))
-        return false;
-    return cp.endsWith(u'/') || rp.at(cp.size()) == u'/';
-}
-
-QList<QNetworkCookie> CookieJar::cookiesFor(const QUrl& url, const QDateTime& now) const {
-    QList<QNetworkCookie> result;
-    if (!url.isValid() || url.host().isEmpty())
-        return result;
+QList<QNetworkCookie> CookieJar::cookiesForUrl(const QUrl& url) const {
+    QUrl asked = url;
+    if (asked.scheme().compare(QLatin1String("wss"), Qt::CaseInsensitive) == 0)
+        asked.setScheme(QStringLiteral("https"));
+    QList<QNetworkCookie> cookies = QNetworkCookieJar::cookiesForUrl(asked);
     const QString host = url.host(QUrl::FullyDecoded);
-    const QString path = url.path(QUrl::FullyEncoded);
-    const bool secure = isSecureScheme(url.scheme().toLower());
-    for (const auto& cookie : cookies_) {
-        if (cookie.isSecure() && !secure)
-            continue;
-        if (!cookie.isSessionCookie() && cookie.expirationDate() <= now)
-            continue;
-        if (!domainMatches(cookie.domain(), host) || !pathMatches(cookie.path(), path))
-            continue;
-        result.append(cookie);
-    }
-    std::stable_sort(result.begin(), result.end(), [](const auto& a, const auto& b) {
-        return a.path().size() > b.path().size();
+    const bool ipHost = QHostAddress().setAddress(host);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    cookies.removeIf([&](const QNetworkCookie& c) {
+        const bool bySuffix = c.domain().startsWith(u'.') &&
+                              c.domain().mid(1).compare(host, Qt::CaseInsensitive) != 0;
+        return (ipHost && bySuffix) || expiredAt(c, now);
     });
-    return result;
+    return cookies;
 }
 
-QByteArray CookieJar::cookieHeaderFor(const QUrl& url, const QDateTime& now) const {
+QByteArray CookieJar::cookieHeaderFor(const QUrl& url) const {
     QByteArray header;
-    for (const auto& cookie : cookiesFor(url, now)) {
+    for (const auto& cookie : cookiesForUrl(url)) {
         if (!header.isEmpty())
             header += "; ";
         if (!cookie.name().isEmpty())

@@ -9,15 +9,15 @@ CookieStoreReader::CookieStoreReader(QWebEngineCookieStore* store, QObject* pare
     if (!store)
         return;
     connect(store, &QWebEngineCookieStore::cookieAdded, this,
-            [this](const QNetworkCookie& cookie) { jar_.insert(cookie); });
+            [this](const QNetworkCookie& cookie) { jar_.insertCookie(cookie); });
     connect(store, &QWebEngineCookieStore::cookieRemoved, this,
-            [this](const QNetworkCookie& cookie) { jar_.remove(cookie); });
+            [this](const QNetworkCookie& cookie) { jar_.deleteCookie(cookie); });
     // Cookies kept on disk from earlier runs arrive through cookieAdded.
     store->loadAllCookies();
 }
 
 QByteArray CookieStoreReader::cookieHeaderFor(const QUrl& url) const {
-    return jar_.cookieHeaderFor(url, QDateTime::currentDateTimeUtc());
+    return jar_.cookieHeaderFor(url);
 }
 
 } // namespace zorvia::browser

@@ -1,11 +1,11 @@
 #include "browser/cookie_jar.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 namespace zorvia::browser {
 namespace {
-
-const QDateTime kNow = QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC);
 
 QNetworkCookie cookie(const char* name, const char* value, const char* domain,
                       const char* path = "/") {
@@ -30,7 +30,7 @@ QNetworkCookie secureCookie() {
 
 QNetworkCookie expiringCookie(int secondsFromNow) {
     auto c = cookie("e", "1", "example.com");
-    c.setExpirationDate(kNow.addSecs(secondsFromNow));
+    c.setExpirationDate(QDateTime::currentDateTimeUtc().addSecs(secondsFromNow));
     return c;
 }
 
@@ -69,42 +69,42 @@ TEST(CookieJarTest, DecidesWhichCookiesARequestCarries) {
     };
     for (const auto& c : cases) {
         CookieJar jar;
-        jar.insert(c.cookie);
-        const bool sent = !jar.cookiesFor(QUrl(QString::fromLatin1(c.url)), kNow).isEmpty();
+        jar.insertCookie(c.cookie);
+        const bool sent = !jar.cookiesForUrl(QUrl(QString::fromLatin1(c.url))).isEmpty();
         EXPECT_EQ(sent, c.sent) << c.label;
     }
 }
 
 TEST(CookieJarTest, HeaderListsLongerPathsFirstThenInsertionOrder) {
     CookieJar jar;
-    jar.insert(cookie("a", "1", "example.com"));
-    jar.insert(cookie("deep", "x", "example.com", "/games/flash"));
-    jar.insert(cookie("b", "2", ".example.com"));
-    jar.insert(cookie("mid", "y", "example.com", "/games"));
-    jar.insert(cookie("", "bare", "example.com"));
-    jar.insert(cookie("other", "z", "other.com"));
+    jar.insertCookie(cookie("a", "1", "example.com"));
+    jar.insertCookie(cookie("deep", "x", "example.com", "/games/flash"));
+    jar.insertCookie(cookie("b", "2", ".example.com"));
+    jar.insertCookie(cookie("mid", "y", "example.com", "/games"));
+    jar.insertCookie(cookie("", "bare", "example.com"));
+    jar.insertCookie(cookie("other", "z", "other.com"));
 
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "a=1; b=2; bare");
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/games/flash/1.swf"), kNow),
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/")), "a=1; b=2; bare");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/games/flash/1.swf")),
               "deep=x; mid=y; a=1; b=2; bare");
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://nowhere.org/"), kNow), "");
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl(), kNow), "");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://nowhere.org/")), "");
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl()), "");
 }
 
 TEST(CookieJarTest, SameNameDomainAndPathReplacesAndRemoves) {
     CookieJar jar;
     const QByteArray gbk("\xD3\xCE\xCF\xB7"); // CP936 bytes pass through unchanged
-    jar.insert(cookie("sid", "old", "example.com"));
-    jar.insert(cookie("sid", "other-path", "example.com", "/games"));
-    jar.insert(cookie("sid", "other-domain", ".example.com"));
-    jar.insert(cookie("sid", gbk.constData(), "example.com"));
+    jar.insertCookie(cookie("sid", "old", "example.com"));
+    jar.insertCookie(cookie("sid", "other-path", "example.com", "/games"));
+    jar.insertCookie(cookie("sid", "other-domain", ".example.com"));
+    jar.insertCookie(cookie("sid", gbk.constData(), "example.com"));
     EXPECT_EQ(jar.size(), 3);
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow),
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/")),
               "sid=" + gbk + "; sid=other-domain");
 
-    jar.remove(cookie("sid", "any value", "example.com"));
-    jar.remove(cookie("missing", "", "example.com"));
-    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/"), kNow), "sid=other-domain");
+    jar.deleteCookie(cookie("sid", "any value", "example.com"));
+    jar.deleteCookie(cookie("missing", "", "example.com"));
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/")), "sid=other-domain");
     EXPECT_EQ(jar.size(), 2);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zorvia::data {
 namespace {
@@ -125,6 +126,26 @@ TEST(ValueRules, DecimalSeparatorOfTheSettingsIsUsedBothWays) {
     EXPECT_EQ(std::get<double>(valueFromText(ftFloat, "2.75", {})), 2.75);
     EXPECT_EQ(valueToText(ftFloat, 2.75), "2,75");
     settings = saved;
+}
+
+// The day count starts at 1899-12-30 and runs through leap days both ways.
+TEST(ValueRules, DayCountAgainstKnownDates) {
+    struct Case {
+        int y, m, d;
+        double days;
+    };
+    const Case cases[] = {{1899, 12, 30, 0},      {1900, 1, 1, 2},      {1899, 12, 29, -1},
+                          {2023, 3, 15, 45000},   {2000, 2, 29, 36585}, {1, 1, 1, -693593},
+                          {9999, 12, 31, 2958465}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(encodeDate(c.y, c.m, c.d), std::optional<double>(c.days)) << c.y << '-' << c.m;
+        const DateParts back = decodeDate(c.days);
+        EXPECT_EQ(std::tie(back.year, back.month, back.day), std::tie(c.y, c.m, c.d)) << c.days;
+    }
+    const std::tuple<int, int, int> invalid[] = {
+        {2023, 2, 29}, {0, 1, 1}, {10000, 1, 1}, {2024, 269, 1}};
+    for (const auto& [y, m, d] : invalid)
+        EXPECT_FALSE(encodeDate(y, m, d)) << y << '-' << m << '-' << d;
 }
 
 } // namespace
