@@ -21,7 +21,7 @@ public:
     // Largest skin file read (a stored skin is far smaller).
     static constexpr std::uintmax_t MaxSkinFileSize = 64 * 1024 * 1024;
 
-    // The SkinStream property as read from a window definition: a 32-bit
+    // The SkinStream property as the windows store it: a 32-bit
     // little-endian length, then that many bytes of stored skin. The stored
     // skin is copied and loaded at once. False when the value is cut short
     // (nothing changes then) or the skin does not load.

@@ -51,7 +51,7 @@ void TForm1::setUpComponents() {
     // The skin stored with the window is decoded as the window is made.
     SkinData1.ReadSkinStream(skin::storedSkinStream());
 
-    // The window definition's values of the database components.
+    // The database components' fixed settings.
     SQLiteDB1.SetName("SQLiteDB1");
     SQLiteDB1.SetTimeOut(0);
     SQLiteDB1.SetDefaultExt(".sqb");

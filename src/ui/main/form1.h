@@ -166,7 +166,7 @@ public:
     TSQLiteQuery SQLiteQuery1;
     TSkinData SkinData1;
 
-    // Controls, named as in the window definition.
+    // Controls, each named by its objectName.
     QFrame* Panel_left = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

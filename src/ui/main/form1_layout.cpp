@@ -1,4 +1,4 @@
-// The main window's controls at their design geometry.
+// The main window's controls at their fixed pixel geometry.
 #include "ui/main/form1.h"
 
 #include "browser/web_browser.h"
@@ -91,7 +91,7 @@ void TForm1::createLeftColumn() {
     ListBox1 = makeList(TabSheet1, "ListBox1");
     ListBox2 = makeList(TabSheet2, "ListBox2");
     ListBox3 = makeList(TabSheet3, "ListBox3");
-    // The window definition leaves the favourites page active.
+    // The favourites page is the active one at start.
     PageControl1->setActivePage(TabSheet3);
 
     Button_login = makeButton(Panel_left, "Button_login", QStringLiteral("Zorvia小游戏登录"),
@@ -162,7 +162,7 @@ void TForm1::createStatusBar() {
 
 void TForm1::setTabOrder() {
     // Tab order: the left column, then the workspace in its own order, then
-    // the status bar; within each parent the design's numbers.
+    // the status bar; within each parent the order below.
     const QList<QWidget*> chain = {
         Button1,         Button2,         Button3,      ListBox1,
         ListBox2,        ListBox3,        Button_login, WebBrowser3,
