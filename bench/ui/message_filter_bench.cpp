@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 8; ++i)
         form.CreateNewTab("about:blank#" + std::to_string(i));
     QWidget* page = form.activeBrowser()->inputWidget();
-    QWidget* deepList = form.ListBox1->viewport();
+    QWidget* deepList = form.findChild<zorvia::ui::TListBox*>("ListBox1")->viewport();
+    QPushButton* button1 = form.findChild<QPushButton*>("Button1");
 
     struct Case {
         const char* label;
@@ -73,18 +74,20 @@ int main(int argc, char** argv) {
     QKeyEvent enterInEdit(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     const Case cases[] = {
-        {"paint (ignored kind)", form.Button1, &paint},
+        {"paint (ignored kind)", button1, &paint},
         {"mouse move in the page", page, &move},
         {"right press in the page (dropped)", page, &rightInPage},
         {"right press on a list (passes)", deepList, &rightOnList},
-        {"left double click on a button", form.Button1, &leftDouble},
+        {"left double click on a button", button1, &leftDouble},
         {"Enter in the page (dropped)", page, &enterInPage},
-        {"Enter in the search field (passes)", form.Edit_key, &enterInEdit},
+        {"Enter in the search field (passes)", form.findChild<QLineEdit*>("Edit_key"),
+         &enterInEdit},
         {"letter in the page (passes)", page, &letter},
     };
 
     std::printf("message filter handler, %d tabs, median of %d x %d events\n",
-                form.PageControl2->pageCount(), kRounds, kEvents);
+                form.findChild<zorvia::ui::TPageControl*>("PageControl2")->pageCount(), kRounds,
+                kEvents);
     for (const Case& c : cases) {
         bool handled = false;
         const double ns = medianNs([&] {
@@ -96,9 +99,9 @@ int main(int argc, char** argv) {
 
     // Delivery of an event the widget ignores, through the application.
     QEvent none(QEvent::None);
-    const double with = medianNs([&] { QCoreApplication::sendEvent(form.Button1, &none); });
+    const double with = medianNs([&] { QCoreApplication::sendEvent(button1, &none); });
     form.ApplicationEvents1.reset();
-    const double without = medianNs([&] { QCoreApplication::sendEvent(form.Button1, &none); });
+    const double without = medianNs([&] { QCoreApplication::sendEvent(button1, &none); });
     std::printf("event delivery: %.1f ns with the filter, %.1f ns without\n", with, without);
     return 0;
 }

@@ -1,11 +1,11 @@
 // The download window and its transfer, against scripted local servers.
 #include "net/net_exceptions.h"
-#include "support/script_server.h"
 #include "support/modal.h"
+#include "support/program_folder_guard.h"
 #include "support/qt_print.h"
+#include "support/script_server.h"
 #include "ui/down/form2.h"
 #include "ui/main/globals.h"
-#include "support/program_folder_guard.h"
 
 #include <QFile>
 #include <QPointer>

@@ -2,6 +2,7 @@
 // panel, adding the game of a tab, deleting a favourite.
 #include "browser/web_browser.h"
 #include "support/demo_portal.h"
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "support/qt_print.h"
 #include "ui/kit/list_box.h"
@@ -15,7 +16,10 @@
 #include <QWebEnginePage>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <memory>
+
+using zorvia::test::child;
 
 using namespace zorvia;
 
@@ -54,13 +58,13 @@ protected:
         form->FormCreate();
         // Counts the side panel's completed pages once the window's handler
         // has run on them.
-        auto handler = form->WebBrowser3->OnDocumentComplete;
-        form->WebBrowser3->OnDocumentComplete = [this, handler](TWebBrowser* sender,
-                                                                const BrowserApplication& pDisp,
-                                                                const QString& url) {
-            handler(sender, pDisp, url);
-            ++panelPages;
-        };
+        auto handler = child<TWebBrowser>(form, "WebBrowser3")->OnDocumentComplete;
+        child<TWebBrowser>(form, "WebBrowser3")->OnDocumentComplete =
+            [this, handler](TWebBrowser* sender, const BrowserApplication& pDisp,
+                            const QString& url) {
+                handler(sender, pDisp, url);
+                ++panelPages;
+            };
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -70,7 +74,8 @@ protected:
         return QTest::qWaitFor(
                    [&] {
                        return panelPages > seenPages &&
-                              pageElementText(form->WebBrowser3, "loginflag") == state;
+                              pageElementText(child<TWebBrowser>(form, "WebBrowser3"),
+                                              "loginflag") == state;
                    },
                    30000) &&
                (seenPages = panelPages, true);
@@ -84,7 +89,7 @@ protected:
         return QTest::qWaitFor(
             [&] {
                 return GetPageElement(browser->Document(), "gameid").has_value() &&
-                       form->Button_favor->isEnabled();
+                       child<QPushButton>(form, "Button_favor")->isEnabled();
             },
             30000);
     }
@@ -104,74 +109,85 @@ protected:
 
 TEST_F(FavouritesOnPortal, LoginAddDeleteLogout) {
     ModalCloser closer;
-    form->Button3->click();
+    child<QPushButton>(form, "Button3")->click();
     ASSERT_TRUE(panelReports("form"));
-    EXPECT_EQ(form->ListBox3->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 0);
 
     // Not logged in: the portal answers USER and the panel's user name
     // field gets the focus.
     ASSERT_TRUE(openGame(101));
-    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Button_favor"), Qt::LeftButton);
     ASSERT_EQ(closer.texts(),
               QStringList{QStringLiteral("收藏功能需要会员登录后才能使用，请先登录或注册")});
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return runScript(form->WebBrowser3, "document.activeElement.id").toString() ==
-                   "username";
+            return runScript(child<TWebBrowser>(form, "WebBrowser3"), "document.activeElement.id")
+                       .toString() == "username";
         },
         10000));
-    EXPECT_EQ(form->ListBox3->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 0);
 
     // Log in in the panel: its page now reports "login" and the list is
     // fetched (empty for a new account).
-    runScript(form->WebBrowser3, "document.getElementById('username').value = 'demo';"
-                                 "document.getElementById('password').value = 'demo123';"
-                                 "document.forms[0].submit();");
+    runScript(child<TWebBrowser>(form, "WebBrowser3"),
+              "document.getElementById('username').value = 'demo';"
+              "document.getElementById('password').value = 'demo123';"
+              "document.forms[0].submit();");
     ASSERT_TRUE(panelReports("login"));
-    EXPECT_EQ(form->ListBox3->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 0);
 
     // Add the game of the active tab, then again.
-    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
-    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Button_favor"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Button_favor"), Qt::LeftButton);
     EXPECT_EQ(closer.texts().mid(1), (QStringList{QStringLiteral("收藏成功"),
                                                   QStringLiteral("该游戏已经收藏在您的列表中")}));
-    ASSERT_EQ(form->ListBox3->count(), 1);
-    EXPECT_EQ(form->ListBox3->item(0)->text(), form->activeBrowser()->Document()->title());
-    EXPECT_EQ(ui::toQ(form->ListBox3->link(0)), portal.url("/mini.php?itemid=101"));
+    ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 1);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->item(0)->text(),
+              form->activeBrowser()->Document()->title());
+    EXPECT_EQ(ui::toQ(child<ui::TListBox>(form, "ListBox3")->link(0)),
+              portal.url("/mini.php?itemid=101"));
 
     ASSERT_TRUE(openGame(102));
-    QTest::mouseClick(form->Button_favor, Qt::LeftButton);
-    ASSERT_EQ(form->ListBox3->count(), 2);
+    QTest::mouseClick(child<QPushButton>(form, "Button_favor"), Qt::LeftButton);
+    ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 2);
 
     // The panel's next page brings the portal's list: names of the games.
-    form->WebBrowser3->Refresh();
+    child<TWebBrowser>(form, "WebBrowser3")->Refresh();
     ASSERT_TRUE(panelReports("login"));
-    ASSERT_EQ(form->ListBox3->count(), 2);
-    EXPECT_EQ(ui::toQ(form->ListBox3->link(0)), portal.url("/mini.php?itemid=101"));
-    EXPECT_EQ(ui::toQ(form->ListBox3->link(1)), portal.url("/mini.php?itemid=102"));
-    const QStringList names = itemTexts(form->ListBox3);
+    ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 2);
+    EXPECT_EQ(ui::toQ(child<ui::TListBox>(form, "ListBox3")->link(0)),
+              portal.url("/mini.php?itemid=101"));
+    EXPECT_EQ(ui::toQ(child<ui::TListBox>(form, "ListBox3")->link(1)),
+              portal.url("/mini.php?itemid=102"));
+    const QStringList names = itemTexts(child<ui::TListBox>(form, "ListBox3"));
     screenshot("favourites_logged_in.png");
 
     // Delete the first one through its menu.
-    const QPoint first = form->ListBox3->visualItemRect(form->ListBox3->item(0)).center();
-    QTest::mouseClick(form->ListBox3->viewport(), Qt::RightButton, {}, first);
-    ASSERT_TRUE(form->PopupMenu2->isVisible());
-    EXPECT_TRUE(form->PopupMenu2->grab().save(QCoreApplication::applicationDirPath() +
-                                              "/../screenshots/favourites_menu.png"));
-    form->PopupMenu2->hide();
-    form->N2->trigger();
+    const QPoint first = child<ui::TListBox>(form, "ListBox3")
+                             ->visualItemRect(child<ui::TListBox>(form, "ListBox3")->item(0))
+                             .center();
+    QTest::mouseClick(child<ui::TListBox>(form, "ListBox3")->viewport(), Qt::RightButton, {},
+                      first);
+    ASSERT_TRUE(child<QMenu>(form, "PopupMenu2")->isVisible());
+    EXPECT_TRUE(
+        child<QMenu>(form, "PopupMenu2")
+            ->grab()
+            .save(QCoreApplication::applicationDirPath() + "/../screenshots/favourites_menu.png"));
+    child<QMenu>(form, "PopupMenu2")->hide();
+    child<QAction>(form, "N2")->trigger();
     EXPECT_EQ(closer.texts().last(), QStringLiteral("删除成功"));
-    EXPECT_EQ(itemTexts(form->ListBox3), names.mid(1));
+    EXPECT_EQ(itemTexts(child<ui::TListBox>(form, "ListBox3")), names.mid(1));
 
     // The portal forgot it too.
-    form->WebBrowser3->Refresh();
+    child<TWebBrowser>(form, "WebBrowser3")->Refresh();
     ASSERT_TRUE(panelReports("login"));
-    EXPECT_EQ(itemTexts(form->ListBox3), names.mid(1));
+    EXPECT_EQ(itemTexts(child<ui::TListBox>(form, "ListBox3")), names.mid(1));
 
     // Logging out empties the list.
-    runScript(form->WebBrowser3, "document.querySelector('a[href*=logout]').click();");
+    runScript(child<TWebBrowser>(form, "WebBrowser3"),
+              "document.querySelector('a[href*=logout]').click();");
     ASSERT_TRUE(panelReports("form"));
-    EXPECT_EQ(form->ListBox3->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 0);
 }
 
 } // namespace

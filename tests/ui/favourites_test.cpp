@@ -1,9 +1,10 @@
 // Adding and deleting favourites and following the side panel's login
 // state, against a scripted portal and small local pages.
-#include "support/script_server.h"
 #include "browser/web_browser.h"
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "support/qt_print.h"
+#include "support/script_server.h"
 #include "text/codepage.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
@@ -20,7 +21,10 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <memory>
+
+using zorvia::test::child;
 
 using namespace zorvia;
 
@@ -101,7 +105,7 @@ TEST_F(Favourites, AddingAnswersEachReplyOfThePortal) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply ? c.reply : "(unreachable)");
-        form->ListBox3->clear();
+        child<ui::TListBox>(form, "ListBox3")->clear();
         std::unique_ptr<test::ScriptServer> server;
         if (c.reply) {
             server = std::make_unique<test::ScriptServer>(answer(c.reply));
@@ -110,7 +114,7 @@ TEST_F(Favourites, AddingAnswersEachReplyOfThePortal) {
             SiteHost = "127.0.0.1:" + std::to_string(test::unusedPort());
         }
         ModalCloser closer;
-        form->Button_favorClick(form->Button_favor);
+        form->Button_favorClick(child<QPushButton>(form, "Button_favor"));
 
         ASSERT_EQ(closer.seen().size(), 1);
         EXPECT_EQ(closer.seen().front().caption, QStringLiteral("提示"));
@@ -118,10 +122,11 @@ TEST_F(Favourites, AddingAnswersEachReplyOfThePortal) {
         if (server) {
             EXPECT_EQ(firstLine(server->received()), "GET /mini.php?favadd=123 HTTP/1.1");
         }
-        ASSERT_EQ(form->ListBox3->count(), c.added ? 1 : 0);
+        ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), c.added ? 1 : 0);
         if (c.added) {
-            EXPECT_EQ(form->ListBox3->item(0)->text(), QStringLiteral("测试游戏"));
-            EXPECT_EQ(form->ListBox3->link(0), location);
+            EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->item(0)->text(),
+                      QStringLiteral("测试游戏"));
+            EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->link(0), location);
         }
     }
 }
@@ -131,15 +136,15 @@ TEST_F(Favourites, AddingNeedsAGameInTheActiveTab) {
     usePortal(server);
     ModalCloser closer;
     // The start tab has no document: its portal cannot be reached.
-    form->Button_favorClick(form->Button_favor);
+    form->Button_favorClick(child<QPushButton>(form, "Button_favor"));
     // A page without "gameid".
     const QString path = writePage("plain.html", "<title>plain</title><span id=swfurl>x</span>");
     form->CreateNewTab(ui::fromQ(path));
     ASSERT_TRUE(QTest::qWaitFor([&] { return shows(form->activeBrowser(), path); }, 20000));
-    form->Button_favorClick(form->Button_favor);
+    form->Button_favorClick(child<QPushButton>(form, "Button_favor"));
 
     EXPECT_TRUE(closer.seen().isEmpty());
-    EXPECT_EQ(form->ListBox3->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 0);
     EXPECT_EQ(server.accepted(), 0);
 }
 
@@ -157,10 +162,10 @@ TEST_F(Favourites, DeletingSendsTheIdAfterTheLastEqualsSign) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.link);
-        form->ListBox3->clear();
-        form->ListBox3->addItem("keep", "http://h/keep");
-        form->ListBox3->addItem("game", c.link);
-        form->ListBox3->setCurrentRow(1);
+        child<ui::TListBox>(form, "ListBox3")->clear();
+        child<ui::TListBox>(form, "ListBox3")->addItem("keep", "http://h/keep");
+        child<ui::TListBox>(form, "ListBox3")->addItem("game", c.link);
+        child<ui::TListBox>(form, "ListBox3")->setCurrentRow(1);
         std::unique_ptr<test::ScriptServer> server;
         if (c.request) {
             server = std::make_unique<test::ScriptServer>(answer("OK"));
@@ -169,27 +174,27 @@ TEST_F(Favourites, DeletingSendsTheIdAfterTheLastEqualsSign) {
             SiteHost = "127.0.0.1:" + std::to_string(test::unusedPort());
         }
         ModalCloser closer;
-        form->N2->trigger();
+        child<QAction>(form, "N2")->trigger();
 
         ASSERT_EQ(closer.seen().size(), 1);
         if (server) {
             EXPECT_EQ(firstLine(server->received()), c.request);
             EXPECT_EQ(closer.seen().front().text, QStringLiteral("删除成功"));
-            ASSERT_EQ(form->ListBox3->count(), 1);
+            ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 1);
         } else {
             EXPECT_EQ(closer.seen().front().text, QStringLiteral("网络连接失败，请稍后再试"));
-            ASSERT_EQ(form->ListBox3->count(), 2);
-            EXPECT_EQ(form->ListBox3->link(1), c.link);
+            ASSERT_EQ(child<ui::TListBox>(form, "ListBox3")->count(), 2);
+            EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->link(1), c.link);
         }
-        EXPECT_EQ(form->ListBox3->link(0), "http://h/keep");
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->link(0), "http://h/keep");
     }
 
     // Without a selection there is nothing to delete.
     test::ScriptServer server(answer("OK"));
     usePortal(server);
-    form->ListBox3->clearSelection();
+    child<ui::TListBox>(form, "ListBox3")->clearSelection();
     ModalCloser closer;
-    form->N2->trigger();
+    child<QAction>(form, "N2")->trigger();
     EXPECT_TRUE(closer.seen().isEmpty());
     EXPECT_EQ(server.accepted(), 0);
 }
@@ -213,8 +218,8 @@ TEST_F(Favourites, PanelLoginMarkerFillsOrClearsTheList) {
     // Counts the side panel's completed documents once the window's own
     // handler has run.
     int completed = 0;
-    auto handler = form->WebBrowser3->OnDocumentComplete;
-    form->WebBrowser3->OnDocumentComplete =
+    auto handler = child<TWebBrowser>(form, "WebBrowser3")->OnDocumentComplete;
+    child<TWebBrowser>(form, "WebBrowser3")->OnDocumentComplete =
         [&](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
             handler(sender, pDisp, url);
             ++completed;
@@ -222,29 +227,34 @@ TEST_F(Favourites, PanelLoginMarkerFillsOrClearsTheList) {
     // The first page of the panel, so that each scripted portal below is
     // asked within its time limit.
     const QString first = writePage("first.html", "<p>first</p>");
-    form->WebBrowser3->Navigate(first);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return completed > 0 && shows(form->WebBrowser3, first); }, 30000));
+    child<TWebBrowser>(form, "WebBrowser3")->Navigate(first);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return completed > 0 && shows(child<TWebBrowser>(form, "WebBrowser3"), first); },
+        30000));
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::ScriptServer server(answer("101|Game A|102|乙游戏|103"));
         usePortal(server);
-        form->ListBox3->clear();
-        form->ListBox3->addItem("keep", "http://h/keep");
+        child<ui::TListBox>(form, "ListBox3")->clear();
+        child<ui::TListBox>(form, "ListBox3")->addItem("keep", "http://h/keep");
         const QString path = writePage(QString("panel%1.html").arg(n++), c.marker);
         const int before = completed;
-        form->WebBrowser3->Navigate(path);
+        child<TWebBrowser>(form, "WebBrowser3")->Navigate(path);
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return completed > before && shows(form->WebBrowser3, path); }, 20000));
+            [&] {
+                return completed > before && shows(child<TWebBrowser>(form, "WebBrowser3"), path);
+            },
+            20000));
 
         QStringList names;
-        for (int i = 0; i < form->ListBox3->count(); ++i)
-            names << form->ListBox3->item(i)->text();
+        for (int i = 0; i < child<ui::TListBox>(form, "ListBox3")->count(); ++i)
+            names << child<ui::TListBox>(form, "ListBox3")->item(i)->text();
         EXPECT_EQ(names, c.want);
         if (c.want.size() == 2) {
             EXPECT_EQ(firstLine(server.received()), "GET /mini.php?action=favlist HTTP/1.1");
-            EXPECT_EQ(form->ListBox3->link(1), "http://" + SiteHost + "/mini.php?itemid=102");
+            EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->link(1),
+                      "http://" + SiteHost + "/mini.php?itemid=102");
         }
     }
 }

@@ -10,13 +10,18 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "browser/web_browser.h"
+#include "support/find_child.h"
 #include <gtest/gtest.h>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
 
 QWidget* helpStrip(Workspace& ws) {
-    const QList<QWidget*> children = ui::childControls(ws.form().PageControl2->activePage());
+    const QList<QWidget*> children =
+        ui::childControls(child<ui::TPageControl>(ws.form(), "PageControl2")->activePage());
     return children.size() > 1 ? children.at(1) : nullptr;
 }
 
@@ -37,20 +42,20 @@ TEST(GamePageProbe, FinishedLoadsEnableTheButtonsOnGamePagesAndNeverDisable) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + c.before.toStdString());
         ws.setGameButtons(c.before);
-        ASSERT_TRUE(ws.load(ws.form().WebBrowser1, c.path));
+        ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), c.path));
         EXPECT_EQ(ws.gameButtons(), c.after);
     }
 }
 
 TEST(GamePageProbe, ABackgroundTabsGamePageEnablesTheButtonsWhoseHandlersUseTheActiveTab) {
     Workspace ws;
-    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/a"));
     ws.form().CreateNewTab(ws.url("/game1").toStdString());
-    ws.form().PageControl2->setActivePageIndex(0);
+    child<ui::TPageControl>(ws.form(), "PageControl2")->setActivePageIndex(0);
     ASSERT_TRUE(Workspace::waitForDocument(ws.browser(1), ws.url("/game1")));
     EXPECT_EQ(ws.gameButtons(), "111");
 
-    ws.form().Button_help->click();
+    child<QPushButton>(ws.form(), "Button_help")->click();
     EXPECT_EQ(ui::childControls(ws.page(0)).size(), 1);
     EXPECT_EQ(ui::childControls(ws.page(1)).size(), 1);
 }
@@ -60,7 +65,7 @@ TEST(HelpStrip, ShowsTheRawHelpAtTheBottomHidesAndShowsAgain) {
     ASSERT_TRUE(ws.openTab("/game1"));
     ui::TTabSheet* page = ws.page(1);
 
-    ws.form().Button_help->click();
+    child<QPushButton>(ws.form(), "Button_help")->click();
     QWidget* strip = helpStrip(ws);
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(ui::childControls(page).at(0), ws.browser(1));
@@ -78,13 +83,13 @@ TEST(HelpStrip, ShowsTheRawHelpAtTheBottomHidesAndShowsAgain) {
 
     close->click();
     EXPECT_FALSE(strip->isVisible());
-    ws.form().Button_help->click();
+    child<QPushButton>(ws.form(), "Button_help")->click();
     EXPECT_TRUE(strip->isVisible());
     EXPECT_EQ(ui::childControls(page).size(), 2);
 
     // The strip keeps its size when the page grows with the left column gone.
     const QRect built = strip->geometry();
-    ws.form().Button_hide->click();
+    child<QPushButton>(ws.form(), "Button_hide")->click();
     ASSERT_NE(page->width(), built.width());
     EXPECT_EQ(strip->geometry(), built);
 
@@ -92,17 +97,17 @@ TEST(HelpStrip, ShowsTheRawHelpAtTheBottomHidesAndShowsAgain) {
     ASSERT_TRUE(ws.load(ws.browser(1), "/game2"));
     EXPECT_TRUE(strip->isVisible());
     close->click();
-    ws.form().Button_help->click();
+    child<QPushButton>(ws.form(), "Button_help")->click();
     EXPECT_EQ(memo->toPlainText(), kGame2Help);
     EXPECT_EQ(ui::childControls(page).size(), 2);
 
     // A page without help leaves the strip as it is; the close button only
     // acts on the active tab.
     ASSERT_TRUE(ws.load(ws.browser(1), "/nohelp"));
-    ws.form().Button_help->click();
+    child<QPushButton>(ws.form(), "Button_help")->click();
     EXPECT_TRUE(strip->isVisible());
     EXPECT_EQ(memo->toPlainText(), kGame2Help);
-    ws.form().PageControl2->setActivePageIndex(0);
+    child<ui::TPageControl>(ws.form(), "PageControl2")->setActivePageIndex(0);
     close->click();
     EXPECT_FALSE(strip->isHidden());
 }
@@ -110,8 +115,8 @@ TEST(HelpStrip, ShowsTheRawHelpAtTheBottomHidesAndShowsAgain) {
 TEST(HelpStrip, AGamePageWithoutHelpShowsNothing) {
     Workspace ws;
     ASSERT_TRUE(ws.openTab("/nohelp"));
-    ASSERT_TRUE(ws.form().Button_help->isEnabled());
-    ws.form().Button_help->click();
+    ASSERT_TRUE(child<QPushButton>(ws.form(), "Button_help")->isEnabled());
+    child<QPushButton>(ws.form(), "Button_help")->click();
     EXPECT_EQ(helpStrip(ws), nullptr);
 }
 
@@ -126,9 +131,10 @@ TEST(HelpStrip, GamePageOfTheDemoPortal) {
     const QString game = portal.url("/mini.php?itemid=101");
     form.CreateNewTab(game.toStdString());
     ASSERT_TRUE(Workspace::waitForDocument(form.activeBrowser(), game));
-    EXPECT_TRUE(form.Button_help->isEnabled());
-    form.Button_help->click();
-    const QList<QWidget*> children = ui::childControls(form.PageControl2->activePage());
+    EXPECT_TRUE(child<QPushButton>(form, "Button_help")->isEnabled());
+    child<QPushButton>(form, "Button_help")->click();
+    const QList<QWidget*> children =
+        ui::childControls(child<ui::TPageControl>(form, "PageControl2")->activePage());
     ASSERT_EQ(children.size(), 2);
     QPlainTextEdit* memo = helpMemo(children.at(1));
     ASSERT_NE(memo, nullptr);

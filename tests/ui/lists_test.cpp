@@ -1,13 +1,15 @@
 // The game lists' mouse, the search box and the upgrade link.
-#include "support/test_http_server.h"
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "support/qt_print.h"
+#include "support/test_http_server.h"
 #include "text/codepage.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QHelpEvent>
 #include <QLabel>
@@ -20,8 +22,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
 
 using namespace zorvia;
+using zorvia::test::child;
 
 namespace {
 
@@ -57,7 +61,9 @@ protected:
     // Three items in each list, with links to the test server.
     void fillLists() {
         const std::pair<ui::TListBox*, const char*> lists[] = {
-            {form->ListBox1, "1"}, {form->ListBox2, "2"}, {form->ListBox3, "3"}};
+            {child<ui::TListBox>(form, "ListBox1"), "1"},
+            {child<ui::TListBox>(form, "ListBox2"), "2"},
+            {child<ui::TListBox>(form, "ListBox3"), "3"}};
         for (const auto& [list, tag] : lists) {
             list->clear();
             for (int i = 0; i < 3; ++i)
@@ -90,35 +96,32 @@ TEST_F(Lists, MouseSelectsOpensAndOffersTheListsMenu) {
     fillLists();
     struct Case {
         const char* name;
-        ui::TListBox* TForm1::*list;
+        const char* list;
         Qt::MouseButton button;
         int row; // -1: below the last item
         int wantSelected;
         QByteArray wantRequest; // a new tab asks for this
-        QMenu* TForm1::*wantMenu;
+        const char* wantMenu;
     };
     const Case cases[] = {
-        {"left on an item opens it", &TForm1::ListBox1, Qt::LeftButton, 1, 1, "/item?list=1&n=1",
+        {"left on an item opens it", "ListBox1", Qt::LeftButton, 1, 1, "/item?list=1&n=1", nullptr},
+        {"left below the last item clears", "ListBox1", Qt::LeftButton, -1, -1, "", nullptr},
+        {"right on the online list: no menu", "ListBox1", Qt::RightButton, 1, 1, "", nullptr},
+        {"right on a local game", "ListBox2", Qt::RightButton, 1, 1, "", "PopupMenu1"},
+        {"right below the local games", "ListBox2", Qt::RightButton, -1, -1, "", nullptr},
+        {"right on a favourite", "ListBox3", Qt::RightButton, 0, 0, "", "PopupMenu2"},
+        {"right below the favourites", "ListBox3", Qt::RightButton, -1, -1, "", nullptr},
+        {"middle selects only", "ListBox3", Qt::MiddleButton, 1, 1, "", nullptr},
+        {"left on a local game opens it", "ListBox2", Qt::LeftButton, 0, 0, "/item?list=2&n=0",
          nullptr},
-        {"left below the last item clears", &TForm1::ListBox1, Qt::LeftButton, -1, -1, "", nullptr},
-        {"right on the online list: no menu", &TForm1::ListBox1, Qt::RightButton, 1, 1, "",
+        {"left on a favourite opens it", "ListBox3", Qt::LeftButton, 2, 2, "/item?list=3&n=2",
          nullptr},
-        {"right on a local game", &TForm1::ListBox2, Qt::RightButton, 1, 1, "",
-         &TForm1::PopupMenu1},
-        {"right below the local games", &TForm1::ListBox2, Qt::RightButton, -1, -1, "", nullptr},
-        {"right on a favourite", &TForm1::ListBox3, Qt::RightButton, 0, 0, "", &TForm1::PopupMenu2},
-        {"right below the favourites", &TForm1::ListBox3, Qt::RightButton, -1, -1, "", nullptr},
-        {"middle selects only", &TForm1::ListBox3, Qt::MiddleButton, 1, 1, "", nullptr},
-        {"left on a local game opens it", &TForm1::ListBox2, Qt::LeftButton, 0, 0,
-         "/item?list=2&n=0", nullptr},
-        {"left on a favourite opens it", &TForm1::ListBox3, Qt::LeftButton, 2, 2,
-         "/item?list=3&n=2", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ui::TListBox* list = (*form).*c.list;
+        ui::TListBox* list = child<ui::TListBox>(form, c.list);
         list->setCurrentRow(2); // a selection to replace or clear
-        const int pages = form->PageControl2->pageCount();
+        const int pages = child<ui::TPageControl>(form, "PageControl2")->pageCount();
         const QPoint at = c.row >= 0 ? itemCentre(list, c.row) : belowLastItem(list);
         QTest::mouseClick(list->viewport(), c.button, {}, at);
 
@@ -126,36 +129,41 @@ TEST_F(Lists, MouseSelectsOpensAndOffersTheListsMenu) {
         if (c.wantSelected >= 0 && !list->selectedItems().isEmpty()) {
             EXPECT_EQ(list->row(list->selectedItems().front()), c.wantSelected);
         }
-        EXPECT_EQ(form->PageControl2->pageCount(), pages + (c.wantRequest.isEmpty() ? 0 : 1));
+        EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(),
+                  pages + (c.wantRequest.isEmpty() ? 0 : 1));
         if (!c.wantRequest.isEmpty()) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return requested(c.wantRequest); }, 20000));
         }
 
-        for (QMenu* TForm1::*menu : {&TForm1::PopupMenu1, &TForm1::PopupMenu2}) {
-            EXPECT_EQ(((*form).*menu)->isVisible(), menu == c.wantMenu);
-            ((*form).*menu)->hide();
+        for (const char* menu : {"PopupMenu1", "PopupMenu2"}) {
+            EXPECT_EQ(child<QMenu>(form, menu)->isVisible(),
+                      c.wantMenu != nullptr && std::string_view(menu) == c.wantMenu);
+            child<QMenu>(form, menu)->hide();
         }
     }
-    EXPECT_EQ(form->N1->text(), QStringLiteral("删除"));
-    EXPECT_EQ(form->N2->text(), QStringLiteral("删除"));
+    EXPECT_EQ(child<QAction>(form, "N1")->text(), QStringLiteral("删除"));
+    EXPECT_EQ(child<QAction>(form, "N2")->text(), QStringLiteral("删除"));
 }
 
 TEST_F(Lists, FavouritesShowTheNameUnderTheMouseAsHint) {
-    form->Button3->click();
-    form->ListBox3->clear();
-    form->ListBox3->addItem("short", "http://x/1");
-    form->ListBox3->addItem(text::utf8ToAnsi("一个名字很长很长很长的小游戏"), "http://x/2");
-    QWidget* viewport = form->ListBox3->viewport();
+    child<QPushButton>(form, "Button3")->click();
+    child<ui::TListBox>(form, "ListBox3")->clear();
+    child<ui::TListBox>(form, "ListBox3")->addItem("short", "http://x/1");
+    child<ui::TListBox>(form, "ListBox3")
+        ->addItem(text::utf8ToAnsi("一个名字很长很长很长的小游戏"), "http://x/2");
+    QWidget* viewport = child<ui::TListBox>(form, "ListBox3")->viewport();
 
-    QTest::mouseMove(viewport, itemCentre(form->ListBox3, 1));
-    EXPECT_EQ(form->ListBox3->toolTip(), QStringLiteral("一个名字很长很长很长的小游戏"));
-    QTest::mouseMove(viewport, belowLastItem(form->ListBox3));
-    EXPECT_EQ(form->ListBox3->toolTip(), QStringLiteral("一个名字很长很长很长的小游戏"));
-    QTest::mouseMove(viewport, itemCentre(form->ListBox3, 0));
-    EXPECT_EQ(form->ListBox3->toolTip(), QStringLiteral("short"));
+    QTest::mouseMove(viewport, itemCentre(child<ui::TListBox>(form, "ListBox3"), 1));
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(),
+              QStringLiteral("一个名字很长很长很长的小游戏"));
+    QTest::mouseMove(viewport, belowLastItem(child<ui::TListBox>(form, "ListBox3")));
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(),
+              QStringLiteral("一个名字很长很长很长的小游戏"));
+    QTest::mouseMove(viewport, itemCentre(child<ui::TListBox>(form, "ListBox3"), 0));
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(), QStringLiteral("short"));
 
     // The hint shows when the mouse rests on the list.
-    const QPoint at = itemCentre(form->ListBox3, 0);
+    const QPoint at = itemCentre(child<ui::TListBox>(form, "ListBox3"), 0);
     QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
     QCoreApplication::sendEvent(viewport, &help);
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000));
@@ -163,9 +171,10 @@ TEST_F(Lists, FavouritesShowTheNameUnderTheMouseAsHint) {
     QToolTip::hideText();
 
     // Only the favourites have hints.
-    form->ListBox1->addItem("category", "http://x/c");
-    QTest::mouseMove(form->ListBox1->viewport(), itemCentre(form->ListBox1, 0));
-    EXPECT_TRUE(form->ListBox1->toolTip().isEmpty());
+    child<ui::TListBox>(form, "ListBox1")->addItem("category", "http://x/c");
+    QTest::mouseMove(child<ui::TListBox>(form, "ListBox1")->viewport(),
+                     itemCentre(child<ui::TListBox>(form, "ListBox1"), 0));
+    EXPECT_TRUE(child<ui::TListBox>(form, "ListBox1")->toolTip().isEmpty());
 }
 
 TEST_F(Lists, SearchOpensTheEncodedKeyword) {
@@ -185,19 +194,19 @@ TEST_F(Lists, SearchOpensTheEncodedKeyword) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keyword.toStdString());
         ModalCloser closer;
-        form->Edit_key->setText(c.keyword);
-        const int pages = form->PageControl2->pageCount();
-        QTest::mouseClick(form->Button_search, Qt::LeftButton);
-        EXPECT_EQ(form->Edit_key->text(), c.keyword);
+        child<QLineEdit>(form, "Edit_key")->setText(c.keyword);
+        const int pages = child<ui::TPageControl>(form, "PageControl2")->pageCount();
+        QTest::mouseClick(child<QPushButton>(form, "Button_search"), Qt::LeftButton);
+        EXPECT_EQ(child<QLineEdit>(form, "Edit_key")->text(), c.keyword);
         if (c.wantTarget.isEmpty()) {
             ASSERT_EQ(closer.seen().size(), 1);
             EXPECT_EQ(closer.seen().front().caption, QStringLiteral("提示"));
             EXPECT_EQ(closer.seen().front().text, QStringLiteral("请输入关键字"));
-            EXPECT_EQ(form->focusWidget(), form->Edit_key);
-            EXPECT_EQ(form->PageControl2->pageCount(), pages);
+            EXPECT_EQ(form->focusWidget(), child<QLineEdit>(form, "Edit_key"));
+            EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), pages);
         } else {
             EXPECT_TRUE(closer.seen().isEmpty());
-            EXPECT_EQ(form->PageControl2->pageCount(), pages + 1);
+            EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), pages + 1);
             EXPECT_TRUE(QTest::qWaitFor([&] { return requested(c.wantTarget); }, 20000));
         }
     }
@@ -206,41 +215,42 @@ TEST_F(Lists, SearchOpensTheEncodedKeyword) {
 TEST_F(Lists, EnterInTheKeywordBoxSearches) {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_FALSE(form->Button_search->isDefault());
+    EXPECT_FALSE(child<QPushButton>(form, "Button_search")->isDefault());
 
-    QTest::mouseClick(form->Edit_key, Qt::LeftButton);
-    ASSERT_TRUE(form->Edit_key->hasFocus());
-    EXPECT_TRUE(form->Button_search->isDefault());
-    QTest::keyClicks(form->Edit_key, "abc");
-    const int pages = form->PageControl2->pageCount();
-    QTest::keyClick(form->Edit_key, Qt::Key_Return);
-    EXPECT_EQ(form->PageControl2->pageCount(), pages + 1);
+    QTest::mouseClick(child<QLineEdit>(form, "Edit_key"), Qt::LeftButton);
+    ASSERT_TRUE(child<QLineEdit>(form, "Edit_key")->hasFocus());
+    EXPECT_TRUE(child<QPushButton>(form, "Button_search")->isDefault());
+    QTest::keyClicks(child<QLineEdit>(form, "Edit_key"), "abc");
+    const int pages = child<ui::TPageControl>(form, "PageControl2")->pageCount();
+    QTest::keyClick(child<QLineEdit>(form, "Edit_key"), Qt::Key_Return);
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), pages + 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return requested("/mini.php?keyword=abc"); }, 20000));
 
     // It stays the default button once the focus has moved on; Enter on
     // another button presses that one.
-    form->Button3->setFocus();
-    EXPECT_TRUE(form->Button_search->isDefault());
-    QTest::keyClick(form->Button3, Qt::Key_Return);
-    EXPECT_EQ(form->PageControl1->activePage(), form->TabSheet3);
-    EXPECT_EQ(form->PageControl2->pageCount(), pages + 1);
+    child<QPushButton>(form, "Button3")->setFocus();
+    EXPECT_TRUE(child<QPushButton>(form, "Button_search")->isDefault());
+    QTest::keyClick(child<QPushButton>(form, "Button3"), Qt::Key_Return);
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->activePage(),
+              child<ui::TTabSheet>(form, "TabSheet3"));
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), pages + 1);
 
-    form->Edit_key->setFocus();
-    form->Edit_key->setText("xyz");
-    QTest::keyClick(form->Edit_key, Qt::Key_Enter, Qt::KeypadModifier);
+    child<QLineEdit>(form, "Edit_key")->setFocus();
+    child<QLineEdit>(form, "Edit_key")->setText("xyz");
+    QTest::keyClick(child<QLineEdit>(form, "Edit_key"), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return requested("/mini.php?keyword=xyz"); }, 20000));
 }
 
 TEST_F(Lists, UpgradeLinkOpensTheDefaultBrowser) {
     UrlCatcher catcher;
-    QTest::mouseClick(form->Label_update, Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(form, "Label_update"), Qt::LeftButton);
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened.front().toString(),
               QString::fromStdString("http://" + SiteHost + "/wendo/"));
 
     // Pressed elsewhere and released on the link is no click.
-    QTest::mousePress(form->Label_status, Qt::LeftButton);
-    QTest::mouseRelease(form->Label_update, Qt::LeftButton);
+    QTest::mousePress(child<QLabel>(form, "Label_status"), Qt::LeftButton);
+    QTest::mouseRelease(child<QLabel>(form, "Label_update"), Qt::LeftButton);
     EXPECT_EQ(catcher.opened.size(), 1);
 }
 

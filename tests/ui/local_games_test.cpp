@@ -1,10 +1,12 @@
 // Local games: downloads from game pages of the demo portal, the local list
 // at start-up and deleting a local game.
-#include "support/test_http_server.h"
 #include "browser/web_browser.h"
-#include "support/script_server.h"
 #include "support/demo_portal.h"
+#include "support/find_child.h"
 #include "support/modal.h"
+#include "support/program_folder_guard.h"
+#include "support/script_server.h"
+#include "support/test_http_server.h"
 #include "text/codepage.h"
 #include "ui/down/form2.h"
 #include "ui/kit/list_box.h"
@@ -12,7 +14,6 @@
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 #include "ui/main/local_store.h"
-#include "support/program_folder_guard.h"
 
 #include <QAction>
 #include <QDir>
@@ -24,6 +25,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
@@ -134,12 +137,12 @@ TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
         SCOPED_TRACE(game.title);
         const auto document = openGame(game.id);
         ASSERT_TRUE(document);
-        ASSERT_TRUE(form->Button_down->isEnabled());
+        ASSERT_TRUE(child<QPushButton>(form, "Button_down")->isEnabled());
         const std::string help = document->element("swfhelp")->innerHTML().toStdString();
-        const int listed = form->ListBox2->count();
+        const int listed = child<ui::TListBox>(form, "ListBox2")->count();
 
         ModalCloser closer;
-        form->Button_down->click();
+        child<QPushButton>(form, "Button_down")->click();
         EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
         ASSERT_NE(Form2, nullptr);
         EXPECT_EQ(Form2->parent(), form.get());
@@ -151,13 +154,14 @@ TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
         EXPECT_EQ(localFile(game.file), served);
         EXPECT_EQ(rowsNamed(*form, game.file),
                   (std::vector<Row>{{ansi(game.title), game.file, help}}));
-        ASSERT_EQ(form->ListBox2->count(), listed + 1);
-        EXPECT_EQ(form->ListBox2->displayText(listed), ansi(game.title));
-        EXPECT_EQ(form->ListBox2->link(listed), form->programFolder() + "flash/" + game.file);
+        ASSERT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), listed + 1);
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(listed), ansi(game.title));
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->link(listed),
+                  form->programFolder() + "flash/" + game.file);
 
         // A second click is refused and opens no window.
         const int windows = downloadWindows(*form).size();
-        form->Button_down->click();
+        child<QPushButton>(form, "Button_down")->click();
         EXPECT_EQ(closer.texts().value(0), QStringLiteral("该游戏已经下载过，请不要重复下载"));
         EXPECT_EQ(downloadWindows(*form).size(), windows);
         EXPECT_EQ(rowsNamed(*form, game.file).size(), 1u);
@@ -165,9 +169,9 @@ TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
 
     // The next start lists the newest game first, titles exactly as stored.
     form = startedForm();
-    ASSERT_GE(form->ListBox2->count(), 2);
-    EXPECT_EQ(form->ListBox2->displayText(0), ansi("Tom's 大冒险"));
-    EXPECT_EQ(form->ListBox2->displayText(1), ansi("2048 数字合并"));
+    ASSERT_GE(child<ui::TListBox>(form, "ListBox2")->count(), 2);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(0), ansi("Tom's 大冒险"));
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(1), ansi("2048 数字合并"));
 }
 
 TEST_F(LocalGames, TheBigGameShowsItsProgressWhileItArrives) {
@@ -187,7 +191,7 @@ TEST_F(LocalGames, TheBigGameShowsItsProgressWhileItArrives) {
             shot = Form2->grab().save(shots + "/download_window.png");
     });
     sampler.start(30);
-    form->Button_down->click();
+    child<QPushButton>(form, "Button_down")->click();
     sampler.stop();
 
     const QByteArray served = portal_->get("/games/starfleet_hd.swf");
@@ -219,12 +223,14 @@ TEST_F(LocalGames, StartUpListsNewestFirstAndN1DeletesRowFileAndItem) {
     for (const Row& row : rows)
         insertRow(*form, row);
     form = startedForm();
-    const int extra = form->ListBox2->count() - 4; // rows the database had before
+    const int extra =
+        child<ui::TListBox>(form, "ListBox2")->count() - 4; // rows the database had before
     ASSERT_GE(extra, 0);
     const AnsiString want[] = {"b again", "c", ansi("Jerry's 奶酪"), "a"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form->ListBox2->displayText(i), want[i]);
-    EXPECT_EQ(form->ListBox2->link(1), form->programFolder() + "flash/zorvia_c.swf");
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(i), want[i]);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->link(1),
+              form->programFolder() + "flash/zorvia_c.swf");
 
     // Deleting: every row of the file name goes, the file too when it is there.
     const struct {
@@ -244,17 +250,17 @@ TEST_F(LocalGames, StartUpListsNewestFirstAndN1DeletesRowFileAndItem) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write("swf");
         }
-        const AnsiString display = form->ListBox2->displayText(c.index);
-        const int before = form->ListBox2->count();
-        form->ListBox2->setCurrentRow(c.index);
+        const AnsiString display = child<ui::TListBox>(form, "ListBox2")->displayText(c.index);
+        const int before = child<ui::TListBox>(form, "ListBox2")->count();
+        child<ui::TListBox>(form, "ListBox2")->setCurrentRow(c.index);
         ModalCloser closer;
-        form->N1->trigger();
+        child<QAction>(form, "N1")->trigger();
         EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("删除成功")});
         EXPECT_TRUE(rowsNamed(*form, c.file).empty());
         EXPECT_FALSE(QFile::exists(path));
-        ASSERT_EQ(form->ListBox2->count(), before - 1);
-        for (int i = 0; i < form->ListBox2->count(); ++i)
-            EXPECT_NE(form->ListBox2->displayText(i), display);
+        ASSERT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), before - 1);
+        for (int i = 0; i < child<ui::TListBox>(form, "ListBox2")->count(); ++i)
+            EXPECT_NE(child<ui::TListBox>(form, "ListBox2")->displayText(i), display);
     }
     EXPECT_EQ(rowsNamed(*form, "zorvia_a.swf").size(), 1u);
 }
@@ -315,16 +321,16 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
             kLoadTimeoutMs));
         ScriptServer portal({awaitText("\r\n\r\n"), send(c.reply)});
         SiteHost = "127.0.0.1:" + portal.portText();
-        const int listed = form->ListBox2->count();
+        const int listed = child<ui::TListBox>(form, "ListBox2")->count();
 
         ModalCloser closer;
-        form->Button_down->click();
+        child<QPushButton>(form, "Button_down")->click();
         EXPECT_EQ(portal.received().substr(0, c.requestLine.size()), c.requestLine);
         EXPECT_EQ(closer.texts(), c.messages);
         ASSERT_NE(Form2, nullptr);
         EXPECT_EQ(Form2->statusText(), c.status);
         EXPECT_EQ(rowsNamed(*form, c.file), c.rows);
-        EXPECT_EQ(form->ListBox2->count(), listed + int(c.rows.size()));
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), listed + int(c.rows.size()));
         EXPECT_EQ(QFile::exists(ProgramFolderGuard::flashFolder() + QString::fromStdString(c.file)),
                   !c.rows.empty());
     }

@@ -6,7 +6,11 @@
 #include <QMenu>
 #include <QTest>
 
+#include "browser/web_browser.h"
+#include "support/find_child.h"
 #include <gtest/gtest.h>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
@@ -31,7 +35,7 @@ void closeMenus() {
 TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
     Workspace ws;
     TForm1& form = ws.form();
-    ASSERT_TRUE(ws.load(form.WebBrowser3, "/input"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(form, "WebBrowser3"), "/input"));
     ASSERT_TRUE(ws.openTab("/input"));
     TWebBrowser& tab = *form.activeBrowser();
     // A browser of another window is left alone.
@@ -48,7 +52,7 @@ TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
         bool rightArrives;
     } cases[] = {
         {"active tab", &tab, false},
-        {"login panel", form.WebBrowser3, false},
+        {"login panel", child<TWebBrowser>(form, "WebBrowser3"), false},
         {"another window's browser", outside, true},
     };
     for (const auto& c : cases) {
@@ -75,7 +79,7 @@ TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
 TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
     Workspace ws;
     TForm1& form = ws.form();
-    ASSERT_TRUE(ws.load(form.WebBrowser3, "/input"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(form, "WebBrowser3"), "/input"));
     ASSERT_TRUE(ws.openTab("/input"));
 
     const QStringList typed = {"a",     "Return", "KP_Enter", "Left", "Up",
@@ -87,7 +91,7 @@ TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
     } cases[] = {
         {"active tab", form.activeBrowser(), {"a", " ", "b"}},
         {"login panel",
-         form.WebBrowser3,
+         child<TWebBrowser>(form, "WebBrowser3"),
          {"a", "Enter", "Enter", "ArrowLeft", "ArrowUp", "ArrowRight", "ArrowDown", " ", "b"}},
     };
     for (const auto& c : cases) {
@@ -107,10 +111,10 @@ TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
 TEST(MessageFilter, DoubleClickOnTheTabStripClosesTheCurrentTab) {
     Workspace ws;
     TForm1& form = ws.form();
-    ASSERT_TRUE(ws.load(form.WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(form, "WebBrowser1"), "/a"));
     for (const char* path : {"/b", "/c", "/game1"})
         ASSERT_TRUE(ws.openTab(path));
-    ui::TTabStrip* strip = form.PageControl2->tabStrip();
+    ui::TTabStrip* strip = child<ui::TPageControl>(form, "PageControl2")->tabStrip();
     const QPoint empty(strip->tabRect(3).right() + 100, strip->height() / 2);
 
     const struct {
@@ -123,16 +127,20 @@ TEST(MessageFilter, DoubleClickOnTheTabStripClosesTheCurrentTab) {
          strip,
          strip->tabRect(1).center(),
          {"A", "C", "Game one"}},
-        {"inside a page closes nothing", form.WebBrowser1, QPoint(50, 50), {"A", "C", "Game one"}},
+        {"inside a page closes nothing",
+         child<TWebBrowser>(form, "WebBrowser1"),
+         QPoint(50, 50),
+         {"A", "C", "Game one"}},
         {"empty strip: the active tab", strip, empty, {"A", "C"}},
         {"the start tab stays", strip, strip->tabRect(0).center(), {"A", "C"}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.label);
         if (step.target == strip && step.pos == empty)
-            form.PageControl2->setActivePageIndex(2);
-        QWidget* target =
-            step.target == form.WebBrowser1 ? form.WebBrowser1->inputWidget() : step.target;
+            child<ui::TPageControl>(form, "PageControl2")->setActivePageIndex(2);
+        QWidget* target = step.target == child<TWebBrowser>(form, "WebBrowser1")
+                              ? child<TWebBrowser>(form, "WebBrowser1")->inputWidget()
+                              : step.target;
         ASSERT_TRUE(xClick(target, step.pos, 1, 2));
         QStringList captions;
         for (int i = 0; i < ws.pageCount(); ++i)

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "browser/web_browser.h"
+#include "support/find_child.h"
 #include <functional>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
@@ -19,11 +23,15 @@ TWebBrowser* opener(Workspace& ws, Place place, const QString& path) {
     TForm1& form = ws.form();
     switch (place) {
     case Place::StartTab:
-        return ws.load(form.WebBrowser1, path) ? form.WebBrowser1 : nullptr;
+        return ws.load(child<TWebBrowser>(form, "WebBrowser1"), path)
+                   ? child<TWebBrowser>(form, "WebBrowser1")
+                   : nullptr;
     case Place::Tab:
         return ws.openTab(path) ? form.activeBrowser() : nullptr;
     case Place::LoginPanel:
-        return ws.load(form.WebBrowser3, path) ? form.WebBrowser3 : nullptr;
+        return ws.load(child<TWebBrowser>(form, "WebBrowser3"), path)
+                   ? child<TWebBrowser>(form, "WebBrowser3")
+                   : nullptr;
     }
     return nullptr;
 }
@@ -51,7 +59,7 @@ TEST(NewWindowTabs, NewWindowRequestsOpenTabsFromEveryPlace) {
         SCOPED_TRACE(c.label);
         // Each round loads its opener at an address of its own.
         const QString openerPath = QStringLiteral("/opener?round=%1").arg(++round);
-        ws.form().Button_closeAll->click();
+        child<QPushButton>(ws.form(), "Button_closeAll")->click();
         TWebBrowser* source = opener(ws, c.place, openerPath);
         ASSERT_NE(source, nullptr);
         const int pagesBefore = ws.pageCount();
@@ -75,13 +83,14 @@ TEST(NewWindowTabs, NewWindowRequestsOpenTabsFromEveryPlace) {
 
 TEST(NewWindowTabs, ARequestForAnAddressATabShowsActivatesThatTab) {
     Workspace ws;
-    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/opener"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/opener"));
     ASSERT_TRUE(ws.openTab("/b"));
     ASSERT_TRUE(ws.openTab("/c"));
-    ws.form().PageControl2->setActivePageIndex(0);
+    child<ui::TPageControl>(ws.form(), "PageControl2")->setActivePageIndex(0);
     ws.server().clearRequests();
 
-    evaluate(*ws.form().WebBrowser1, "document.getElementById('link').click(); 0");
+    evaluate(*child<TWebBrowser>(ws.form(), "WebBrowser1"),
+             "document.getElementById('link').click(); 0");
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return ws.activeIndex() == 1; }, kLoadTimeoutMs));
     spin(kQuietPeriodMs);

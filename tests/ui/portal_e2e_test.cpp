@@ -1,6 +1,7 @@
 // The main window started against the demo portal.
 #include "browser/web_browser.h"
 #include "support/demo_portal.h"
+#include "support/find_child.h"
 #include "support/qt_print.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using zorvia::test::child;
 
 using namespace zorvia;
 
@@ -29,19 +32,21 @@ TEST(PortalEndToEnd, StartUpShowsCategoriesAndTheStartPage) {
     const QByteArray catlist = portal.get("/mini.php?action=catlist");
     const int records = static_cast<int>(catlist.count('|')) / 2;
     ASSERT_GT(records, 0);
-    ASSERT_EQ(form->ListBox1->count(), records);
-    EXPECT_TRUE(form->ListBox1->isVisible());
+    ASSERT_EQ(child<ui::TListBox>(form, "ListBox1")->count(), records);
+    EXPECT_TRUE(child<ui::TListBox>(form, "ListBox1")->isVisible());
     const QString firstId = QString::fromUtf8(catlist.left(catlist.indexOf('|')));
-    EXPECT_EQ(QString::fromStdString(form->ListBox1->link(0)),
+    EXPECT_EQ(QString::fromStdString(child<ui::TListBox>(form, "ListBox1")->link(0)),
               portal.url("/mini.php?catid=" + firstId));
-    EXPECT_FALSE(form->ListBox1->item(0)->text().isEmpty());
+    EXPECT_FALSE(child<ui::TListBox>(form, "ListBox1")->item(0)->text().isEmpty());
 
     // The start page loads in the first tab, whose caption follows its title
     // once the tab manager is there; the document is what counts here.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->WebBrowser1->Document().has_value(); }, 30000));
-    EXPECT_EQ(form->WebBrowser1->LocationURL(), portal.url("/mini.php"));
-    EXPECT_FALSE(form->WebBrowser1->Document()->title().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->WebBrowser3->Document().has_value(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return child<TWebBrowser>(form, "WebBrowser1")->Document().has_value(); }, 30000));
+    EXPECT_EQ(child<TWebBrowser>(form, "WebBrowser1")->LocationURL(), portal.url("/mini.php"));
+    EXPECT_FALSE(child<TWebBrowser>(form, "WebBrowser1")->Document()->title().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return child<TWebBrowser>(form, "WebBrowser3")->Document().has_value(); }, 30000));
 
     QTest::qWait(1500); // let the pages paint
     const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
@@ -53,9 +58,10 @@ TEST(PortalEndToEnd, UnreachablePortalLeavesTheCategoriesEmpty) {
     qputenv("ZORVIA_SITE_HOST", QStringLiteral("127.0.0.1:%1").arg(freeLoopbackPort()).toUtf8());
     auto form = std::make_unique<TForm1>();
     form->FormCreate();
-    EXPECT_EQ(form->ListBox1->count(), 0);
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox1")->count(), 0);
     EXPECT_FALSE(form->portalReached());
-    EXPECT_EQ(form->PageControl1->activePage(), form->TabSheet1);
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->activePage(),
+              child<ui::TTabSheet>(form, "TabSheet1"));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using zorvia::test::child;
 
 using namespace zorvia;
 
@@ -32,93 +35,95 @@ protected:
 
 struct Tops {
     int pageControl, button2, button3;
-    ui::TTabSheet* TForm1::*active;
+    const char* active;
 };
 
 TEST_F(Shell, AccordionPlacesTheListUnderItsButton) {
     // After start-up the online list is shown.
-    EXPECT_EQ(form->PageControl1->activePage(), form->TabSheet1);
-    EXPECT_EQ(form->PageControl1->y(), 33);
-    EXPECT_EQ(form->Button2->y(), 322);
-    EXPECT_EQ(form->Button3->y(), 347);
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->activePage(),
+              child<ui::TTabSheet>(form, "TabSheet1"));
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->y(), 33);
+    EXPECT_EQ(child<QPushButton>(form, "Button2")->y(), 322);
+    EXPECT_EQ(child<QPushButton>(form, "Button3")->y(), 347);
 
     struct Case {
-        QPushButton* TForm1::*button;
+        const char* button;
         Tops want;
     };
     const Case cases[] = {
-        {&TForm1::Button2, {58, 33, 347, &TForm1::TabSheet2}},
-        {&TForm1::Button3, {83, 33, 58, &TForm1::TabSheet3}},
-        {&TForm1::Button1, {33, 322, 347, &TForm1::TabSheet1}},
-        {&TForm1::Button3, {83, 33, 58, &TForm1::TabSheet3}},
-        {&TForm1::Button2, {58, 33, 347, &TForm1::TabSheet2}},
+        {"Button2", {58, 33, 347, "TabSheet2"}},  {"Button3", {83, 33, 58, "TabSheet3"}},
+        {"Button1", {33, 322, 347, "TabSheet1"}}, {"Button3", {83, 33, 58, "TabSheet3"}},
+        {"Button2", {58, 33, 347, "TabSheet2"}},
     };
     for (const auto& c : cases) {
-        QTest::mouseClick((*form).*c.button, Qt::LeftButton);
-        EXPECT_EQ(form->PageControl1->y(), c.want.pageControl);
-        EXPECT_EQ(form->Button2->y(), c.want.button2);
-        EXPECT_EQ(form->Button3->y(), c.want.button3);
-        EXPECT_EQ(form->PageControl1->activePage(), (*form).*c.want.active);
-        EXPECT_EQ(form->Button1->x(), 5);
-        EXPECT_EQ(form->Button2->x(), 5);
-        EXPECT_EQ(form->Button3->x(), 5);
-        EXPECT_EQ(form->PageControl1->x(), 3);
+        QTest::mouseClick(child<QPushButton>(form, c.button), Qt::LeftButton);
+        EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->y(), c.want.pageControl);
+        EXPECT_EQ(child<QPushButton>(form, "Button2")->y(), c.want.button2);
+        EXPECT_EQ(child<QPushButton>(form, "Button3")->y(), c.want.button3);
+        EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->activePage(),
+                  child<ui::TTabSheet>(form, c.want.active));
+        EXPECT_EQ(child<QPushButton>(form, "Button1")->x(), 5);
+        EXPECT_EQ(child<QPushButton>(form, "Button2")->x(), 5);
+        EXPECT_EQ(child<QPushButton>(form, "Button3")->x(), 5);
+        EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->x(), 3);
     }
 }
 
 TEST_F(Shell, CollapseAndRestoreLeftColumn) {
     for (int round = 0; round < 2; ++round) {
-        QTest::mouseClick(form->Button_hide, Qt::LeftButton);
-        EXPECT_FALSE(form->Panel_left->isVisible());
-        EXPECT_EQ(form->Button_hide->text(), QStringLiteral("打开左栏"));
-        EXPECT_EQ(form->Panel_main->x(), 0);
-        EXPECT_EQ(form->Panel_main->width(), 993);
+        QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
+        EXPECT_FALSE(child<QFrame>(form, "Panel_left")->isVisible());
+        EXPECT_EQ(child<QPushButton>(form, "Button_hide")->text(), QStringLiteral("打开左栏"));
+        EXPECT_EQ(child<QFrame>(form, "Panel_main")->x(), 0);
+        EXPECT_EQ(child<QFrame>(form, "Panel_main")->width(), 993);
 
-        QTest::mouseClick(form->Button_hide, Qt::LeftButton);
-        EXPECT_TRUE(form->Panel_left->isVisible());
-        EXPECT_EQ(form->Button_hide->text(), QStringLiteral("收起左栏"));
-        EXPECT_EQ(form->Panel_main->x(), 176);
-        EXPECT_EQ(form->Panel_main->width(), 817);
+        QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
+        EXPECT_TRUE(child<QFrame>(form, "Panel_left")->isVisible());
+        EXPECT_EQ(child<QPushButton>(form, "Button_hide")->text(), QStringLiteral("收起左栏"));
+        EXPECT_EQ(child<QFrame>(form, "Panel_main")->x(), 176);
+        EXPECT_EQ(child<QFrame>(form, "Panel_main")->width(), 817);
     }
 }
 
 TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
     form->resize(TForm1::kClientWidth + 200, TForm1::kClientHeight + 100);
     QTest::qWait(50);
-    EXPECT_EQ(form->Panel_left->geometry(), QRect(0, 0, 175, 667));
-    EXPECT_EQ(form->Panel_main->geometry(), QRect(176, 0, 1017, 667));
-    EXPECT_EQ(form->Panel_status->geometry(), QRect(0, 670, 1193, 25));
-    EXPECT_EQ(form->PageControl2->geometry(), QRect(4, 41, 1010, 622));
-    EXPECT_EQ(form->Edit_key->geometry(), QRect(820, 11, 113, 21));
-    EXPECT_EQ(form->Button_search->geometry(), QRect(938, 9, 75, 25));
-    EXPECT_EQ(form->Button_favor->geometry(), QRect(323, 9, 75, 25)); // not anchored
-    EXPECT_EQ(form->Button_login->geometry(), QRect(2, 506, 170, 25));
-    EXPECT_EQ(form->Panel1->geometry(), QRect(2, 534, 170, 129));
-    EXPECT_EQ(form->Label_tips->geometry(), QRect(1088, 6, 93, 13));
+    EXPECT_EQ(child<QFrame>(form, "Panel_left")->geometry(), QRect(0, 0, 175, 667));
+    EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 1017, 667));
+    EXPECT_EQ(child<QFrame>(form, "Panel_status")->geometry(), QRect(0, 670, 1193, 25));
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->geometry(), QRect(4, 41, 1010, 622));
+    EXPECT_EQ(child<QLineEdit>(form, "Edit_key")->geometry(), QRect(820, 11, 113, 21));
+    EXPECT_EQ(child<QPushButton>(form, "Button_search")->geometry(), QRect(938, 9, 75, 25));
+    EXPECT_EQ(child<QPushButton>(form, "Button_favor")->geometry(),
+              QRect(323, 9, 75, 25)); // not anchored
+    EXPECT_EQ(child<QPushButton>(form, "Button_login")->geometry(), QRect(2, 506, 170, 25));
+    EXPECT_EQ(child<QFrame>(form, "Panel1")->geometry(), QRect(2, 534, 170, 129));
+    EXPECT_EQ(child<QLabel>(form, "Label_tips")->geometry(), QRect(1088, 6, 93, 13));
 
     // Collapsing while enlarged, then returning to the design size.
-    QTest::mouseClick(form->Button_hide, Qt::LeftButton);
-    EXPECT_EQ(form->Panel_main->geometry(), QRect(0, 0, 1193, 667));
+    QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
+    EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(0, 0, 1193, 667));
     form->resize(TForm1::kClientWidth, TForm1::kClientHeight);
     QTest::qWait(50);
-    QTest::mouseClick(form->Button_hide, Qt::LeftButton);
-    EXPECT_EQ(form->Panel_main->geometry(), QRect(176, 0, 817, 567));
-    EXPECT_EQ(form->PageControl2->geometry(), QRect(4, 41, 810, 522));
+    QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
+    EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 817, 567));
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->geometry(), QRect(4, 41, 810, 522));
 }
 
 TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zorvia游戏盒子"));
     EXPECT_EQ(form->size(), QSize(994, 595));
     EXPECT_FALSE(form->windowIcon().isNull());
-    EXPECT_FALSE(form->Button_favor->isEnabled());
-    EXPECT_FALSE(form->Button_down->isEnabled());
-    EXPECT_FALSE(form->Button_help->isEnabled());
-    EXPECT_EQ(form->Label_status->text(), QStringLiteral("当前版本:V 1.0.0"));
-    EXPECT_EQ(form->TabSheet_Main->caption(), QStringLiteral("加载中..."));
-    EXPECT_EQ(form->PageControl2->tabStrip()->tabText(0), QStringLiteral("加载中..."));
-    EXPECT_FALSE(form->PageControl1->tabsVisible());
-    EXPECT_EQ(form->ListBox1->geometry(), QRect(2, 0, 153, 281));
-    EXPECT_TRUE(form->Label_update->font().underline());
+    EXPECT_FALSE(child<QPushButton>(form, "Button_favor")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(form, "Button_down")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(form, "Button_help")->isEnabled());
+    EXPECT_EQ(child<QLabel>(form, "Label_status")->text(), QStringLiteral("当前版本:V 1.0.0"));
+    EXPECT_EQ(child<ui::TTabSheet>(form, "TabSheet_Main")->caption(), QStringLiteral("加载中..."));
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->tabStrip()->tabText(0),
+              QStringLiteral("加载中..."));
+    EXPECT_FALSE(child<ui::TPageControl>(form, "PageControl1")->tabsVisible());
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox1")->geometry(), QRect(2, 0, 153, 281));
+    EXPECT_TRUE(child<QLabel>(form, "Label_update")->font().underline());
     EXPECT_EQ(form->programFolder(),
               QDir(QCoreApplication::applicationDirPath()).path().toStdString() + "/");
 
@@ -135,7 +140,7 @@ TEST_F(Shell, DesignStateOfTheWindow) {
 
     // The login button has no click action.
     ModalCloser closer;
-    QTest::mouseClick(form->Button_login, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Button_login"), Qt::LeftButton);
     QTest::qWait(50);
     EXPECT_TRUE(closer.seen().isEmpty());
     EXPECT_TRUE(form->isVisible());
@@ -149,7 +154,7 @@ TEST_F(Shell, Screenshot) {
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(dir + "/main_window.png"));
     // Something is drawn where the Chinese caption of Button1 sits.
-    const QImage button = form->Button1->grab().toImage();
+    const QImage button = child<QPushButton>(form, "Button1")->grab().toImage();
     int dark = 0;
     for (int y = 0; y < button.height(); ++y)
         for (int x = 0; x < button.width(); ++x)

@@ -8,7 +8,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "browser/web_browser.h"
+#include "support/find_child.h"
 #include <gtest/gtest.h>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
@@ -37,16 +41,17 @@ TEST(TabManager, NewTabShowsLoadingThenFollowsTheTitle) {
         kLoadTimeoutMs));
 
     // The start tab's browser reports its titles too.
-    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/a"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ws.page(0)->caption() == "A"; }, kLoadTimeoutMs));
 }
 
 TEST(TabManager, AnAddressIsMatchedExactlyAgainstEveryTabFromTheFirst) {
     Workspace ws;
-    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/a"));
     ASSERT_TRUE(ws.openTab("/b"));
     ws.setGameButtons("111");
-    QSignalSpy changes(ws.form().PageControl2, &ui::TPageControl::changed);
+    QSignalSpy changes(child<ui::TPageControl>(ws.form(), "PageControl2"),
+                       &ui::TPageControl::changed);
 
     // The start tab's own address activates it: nothing else changes.
     ws.form().CreateNewTab(ws.url("/a").toStdString());
@@ -106,41 +111,41 @@ TEST(TabManager, ClosingATabActivatesTheNextOrTheFirstAndProbesIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Workspace ws;
-        ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/game1"));
+        ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/game1"));
         for (const char* path : {"/a", "/game2", "/c"})
             ASSERT_TRUE(ws.openTab(path));
-        ws.form().PageControl2->setActivePageIndex(c.close);
+        child<ui::TPageControl>(ws.form(), "PageControl2")->setActivePageIndex(c.close);
         QPointer<ui::TTabSheet> closed = ws.page(c.close);
         QPointer<TWebBrowser> browser = ws.browser(c.close);
         ws.setGameButtons(c.before);
 
-        ws.form().Button_closeTab->click();
+        child<QPushButton>(ws.form(), "Button_closeTab")->click();
 
         EXPECT_EQ(ws.pageCount(), c.pagesAfter);
         EXPECT_EQ(ws.activeIndex(), c.activeAfter);
         EXPECT_EQ(ws.gameButtons(), c.buttonsAfter);
         EXPECT_EQ(closed.isNull(), c.close != 0);
         EXPECT_EQ(browser.isNull(), c.close != 0);
-        EXPECT_TRUE(ws.form().PageControl2->activePage()->isVisible());
+        EXPECT_TRUE(child<ui::TPageControl>(ws.form(), "PageControl2")->activePage()->isVisible());
     }
 }
 
 TEST(TabManager, CloseAllLeavesTheStartTabAndKeepsTheGameButtons) {
     Workspace ws;
-    ASSERT_TRUE(ws.load(ws.form().WebBrowser1, "/a"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/a"));
     ASSERT_TRUE(ws.openTab("/game1"));
     ASSERT_EQ(ws.gameButtons(), "111");
     ASSERT_TRUE(ws.openTab("/b"));
     ASSERT_EQ(ws.gameButtons(), "100");
-    ws.form().Button_down->setEnabled(true);
+    child<QPushButton>(ws.form(), "Button_down")->setEnabled(true);
     QPointer<TWebBrowser> gameBrowser = ws.browser(1);
 
-    ws.form().Button_closeAll->click();
+    child<QPushButton>(ws.form(), "Button_closeAll")->click();
 
     EXPECT_EQ(ws.pageCount(), 1);
     EXPECT_EQ(ws.activeIndex(), 0);
-    EXPECT_EQ(ws.page(0), ws.form().TabSheet_Main);
-    EXPECT_TRUE(ws.form().TabSheet_Main->isVisible());
+    EXPECT_EQ(ws.page(0), child<ui::TTabSheet>(ws.form(), "TabSheet_Main"));
+    EXPECT_TRUE(child<ui::TTabSheet>(ws.form(), "TabSheet_Main")->isVisible());
     EXPECT_TRUE(gameBrowser.isNull());
     EXPECT_EQ(ws.gameButtons(), "110");
 }
@@ -148,16 +153,16 @@ TEST(TabManager, CloseAllLeavesTheStartTabAndKeepsTheGameButtons) {
 TEST(TabManager, UserSelectionRaisesTheChangeAndTheProgramsOwnChangesDoNot) {
     Workspace ws;
     TForm1& form = ws.form();
-    ASSERT_TRUE(ws.load(form.WebBrowser1, "/game1"));
+    ASSERT_TRUE(ws.load(child<TWebBrowser>(form, "WebBrowser1"), "/game1"));
     ASSERT_TRUE(ws.openTab("/a"));
     ASSERT_TRUE(ws.openTab("/b"));
-    QSignalSpy changes(form.PageControl2, &ui::TPageControl::changed);
+    QSignalSpy changes(child<ui::TPageControl>(form, "PageControl2"), &ui::TPageControl::changed);
 
     // The program's own changes: a duplicate address, a new tab, close all.
     form.CreateNewTab(ws.url("/a").toStdString());
     form.CreateNewTab(ws.url("/c").toStdString());
     ASSERT_TRUE(Workspace::waitForDocument(ws.browser(3), ws.url("/c")));
-    form.PageControl2->setActivePageIndex(0);
+    child<ui::TPageControl>(form, "PageControl2")->setActivePageIndex(0);
     EXPECT_EQ(changes.count(), 0);
 
     // Keyboard: Ctrl+Tab and Ctrl+Shift+Tab from inside the page wrap round.
@@ -175,7 +180,7 @@ TEST(TabManager, UserSelectionRaisesTheChangeAndTheProgramsOwnChangesDoNot) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.keys.join(' ').toStdString());
-        form.PageControl2->setActivePageIndex(step.from);
+        child<ui::TPageControl>(form, "PageControl2")->setActivePageIndex(step.from);
         ws.setGameButtons(step.buttons == "111" ? "000" : "111");
         changes.clear();
         ASSERT_TRUE(focusInside(&form, ws.browser(step.from)->inputWidget()));
@@ -186,15 +191,15 @@ TEST(TabManager, UserSelectionRaisesTheChangeAndTheProgramsOwnChangesDoNot) {
     }
 
     // Ctrl+Tab outside the tab control changes nothing.
-    form.PageControl2->setActivePageIndex(1);
+    child<ui::TPageControl>(form, "PageControl2")->setActivePageIndex(1);
     changes.clear();
-    ASSERT_TRUE(focusInside(&form, form.Edit_key));
+    ASSERT_TRUE(focusInside(&form, child<QLineEdit>(form, "Edit_key")));
     ASSERT_TRUE(xKeys({"ctrl+Tab"}));
     EXPECT_EQ(ws.activeIndex(), 1);
     EXPECT_EQ(changes.count(), 0);
 
     // Mouse on the tab strip.
-    ui::TTabStrip* strip = form.PageControl2->tabStrip();
+    ui::TTabStrip* strip = child<ui::TPageControl>(form, "PageControl2")->tabStrip();
     ws.setGameButtons("000");
     ASSERT_TRUE(xClick(strip, strip->tabRect(0).center(), 1));
     EXPECT_EQ(ws.activeIndex(), 0);

@@ -1,5 +1,6 @@
 // Notification icon, boss key and close confirmation of the main window,
 // under a real X server (keys through xdotool, the tray through trayer).
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "ui/confirm/form3.h"
 #include "ui/main/form1.h"
@@ -26,6 +27,9 @@
 
 #include <functional>
 #include <memory>
+
+using zorvia::test::child;
+using zorvia::test::findNamed;
 
 using namespace zorvia;
 
@@ -106,8 +110,8 @@ protected:
         activate();
     }
     void TearDown() override {
-        if (form && form->PopupMenu_icon != nullptr)
-            form->PopupMenu_icon->hide();
+        if (form && findNamed<QMenu>(form, "PopupMenu_icon") != nullptr)
+            child<QMenu>(form, "PopupMenu_icon")->hide();
         form.reset();
     }
     bool activate() {
@@ -242,35 +246,36 @@ TEST_F(Tray, IconMenuNamesTheNextAction) {
     };
     for (const Case& c : cases) {
         form->setVisible(c.visibleBefore);
-        form->N3->setText(QStringLiteral("-"));
+        child<QAction>(form, "N3")->setText(QStringLiteral("-"));
         form->WMTrayIcon(10, c.message);
         EXPECT_EQ(form->isVisible(), c.visibleAfter) << c.name;
         if (c.n3.isEmpty()) {
-            EXPECT_FALSE(form->PopupMenu_icon->isVisible()) << c.name;
+            EXPECT_FALSE(child<QMenu>(form, "PopupMenu_icon")->isVisible()) << c.name;
             continue;
         }
-        EXPECT_EQ(form->N3->text(), c.n3) << c.name;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form->PopupMenu_icon->isVisible(); }, 2000))
+        EXPECT_EQ(child<QAction>(form, "N3")->text(), c.n3) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return child<QMenu>(form, "PopupMenu_icon")->isVisible(); }, 2000))
             << c.name;
-        form->PopupMenu_icon->hide();
+        child<QMenu>(form, "PopupMenu_icon")->hide();
     }
 }
 
 TEST_F(Tray, MenuItemsToggleAndExit) {
     ModalCloser closer;
-    form->N3->trigger();
+    child<QAction>(form, "N3")->trigger();
     EXPECT_FALSE(form->isVisible());
-    form->N3->trigger();
+    child<QAction>(form, "N3")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 5000));
 
     // Exit from the menu: no dialog, the key and the icon are let go.
     const QPointer<TForm3> before = Form3;
-    form->N4->trigger();
+    child<QAction>(form, "N4")->trigger();
     EXPECT_EQ(terminations, 1);
     EXPECT_EQ(Form3, before.data());
     EXPECT_FALSE(form->hotKeyRegistered());
-    EXPECT_EQ(form->TrayIcon, nullptr);
+    EXPECT_EQ(findNamed<QSystemTrayIcon>(form, "TrayIcon"), nullptr);
     EXPECT_TRUE(closer.seen().isEmpty());
     // Closing the window on the way out asks nothing either.
     EXPECT_TRUE(form->close());
@@ -375,11 +380,13 @@ TEST(TrayIcon, PresentInANotificationArea) {
         form.FormCreate();
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        ASSERT_NE(form.TrayIcon, nullptr);
-        EXPECT_TRUE(form.TrayIcon->isVisible());
-        EXPECT_EQ(form.TrayIcon->toolTip(), QStringLiteral("Zorvia游戏盒子"));
-        EXPECT_FALSE(form.TrayIcon->icon().isNull());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form.TrayIcon->geometry().isValid(); }, 5000));
+        ASSERT_NE(findNamed<QSystemTrayIcon>(form, "TrayIcon"), nullptr);
+        EXPECT_TRUE(child<QSystemTrayIcon>(form, "TrayIcon")->isVisible());
+        EXPECT_EQ(child<QSystemTrayIcon>(form, "TrayIcon")->toolTip(),
+                  QStringLiteral("Zorvia游戏盒子"));
+        EXPECT_FALSE(child<QSystemTrayIcon>(form, "TrayIcon")->icon().isNull());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return child<QSystemTrayIcon>(form, "TrayIcon")->geometry().isValid(); }, 5000));
 
         // "Minimise to tray" hides the window; the icon brings it back.
         {
@@ -388,7 +395,7 @@ TEST(TrayIcon, PresentInANotificationArea) {
         }
         EXPECT_FALSE(form.isVisible());
         EXPECT_FALSE(form.isMinimized());
-        const QPoint icon = form.TrayIcon->geometry().center();
+        const QPoint icon = child<QSystemTrayIcon>(form, "TrayIcon")->geometry().center();
         ASSERT_TRUE(
             run("xdotool", {"mousemove", QString::number(icon.x()), QString::number(icon.y()),
                             "click", "--repeat", "2", "--delay", "80", "1"}));
@@ -397,13 +404,14 @@ TEST(TrayIcon, PresentInANotificationArea) {
         // Right button on the icon opens its menu naming the next action.
         ASSERT_TRUE(run("xdotool", {"mousemove", QString::number(icon.x()),
                                     QString::number(icon.y()), "click", "3"}));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form.PopupMenu_icon->isVisible(); }, 3000));
-        EXPECT_EQ(form.N3->text(), QStringLiteral("最小化"));
-        form.PopupMenu_icon->hide();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return child<QMenu>(form, "PopupMenu_icon")->isVisible(); }, 3000));
+        EXPECT_EQ(child<QAction>(form, "N3")->text(), QStringLiteral("最小化"));
+        child<QMenu>(form, "PopupMenu_icon")->hide();
 
         form.FormDestroy(&form);
         form.FormDestroy(&form);
-        EXPECT_EQ(form.TrayIcon, nullptr);
+        EXPECT_EQ(findNamed<QSystemTrayIcon>(form, "TrayIcon"), nullptr);
     }
     EXPECT_EQ(terminations, 0);
 }

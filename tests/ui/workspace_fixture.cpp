@@ -1,5 +1,6 @@
 #include "ui/workspace_fixture.h"
 
+#include "support/find_child.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/page_children.h"
 
@@ -7,6 +8,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+
+using zorvia::test::child;
 
 namespace zorvia::test {
 
@@ -65,11 +68,11 @@ Workspace::Workspace() : form_(std::make_unique<TForm1>()) {
 Workspace::~Workspace() = default;
 
 int Workspace::pageCount() const {
-    return form_->PageControl2->pageCount();
+    return child<ui::TPageControl>(form_, "PageControl2")->pageCount();
 }
 
 ui::TTabSheet* Workspace::page(int index) const {
-    return form_->PageControl2->page(index);
+    return child<ui::TPageControl>(form_, "PageControl2")->page(index);
 }
 
 TWebBrowser* Workspace::browser(int index) const {
@@ -77,7 +80,7 @@ TWebBrowser* Workspace::browser(int index) const {
 }
 
 int Workspace::activeIndex() const {
-    return form_->PageControl2->activePageIndex();
+    return child<ui::TPageControl>(form_, "PageControl2")->activePageIndex();
 }
 
 bool Workspace::waitForDocument(TWebBrowser* browser, const QString& url) {
@@ -101,13 +104,17 @@ bool Workspace::load(TWebBrowser* browser, const QString& path) {
 
 QString Workspace::gameButtons() const {
     QString states;
-    for (const QPushButton* button : {form_->Button_favor, form_->Button_down, form_->Button_help})
+    for (const QPushButton* button :
+         {child<QPushButton>(form_, "Button_favor"), child<QPushButton>(form_, "Button_down"),
+          child<QPushButton>(form_, "Button_help")})
         states += button->isEnabled() ? '1' : '0';
     return states;
 }
 
 void Workspace::setGameButtons(const QString& states) {
-    QPushButton* const buttons[] = {form_->Button_favor, form_->Button_down, form_->Button_help};
+    QPushButton* const buttons[] = {child<QPushButton>(form_, "Button_favor"),
+                                    child<QPushButton>(form_, "Button_down"),
+                                    child<QPushButton>(form_, "Button_help")};
     for (int i = 0; i < 3; ++i)
         buttons[i]->setEnabled(states.at(i) == '1');
 }

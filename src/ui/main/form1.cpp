@@ -5,21 +5,20 @@
 #include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
-#include "ui/kit/guarded.h"
-#include "ui/kit/page_control.h"
 #include "ui/kit/ui_font.h"
-#include "ui/main/form1_lists.h"
-#include "ui/main/form1_local.h"
+#include "ui/main/form1_local_games.h"
+#include "ui/main/form1_workspace.h"
 #include "ui/main/globals.h"
 #include "ui/main/message_filter.h"
 
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QScreen>
 
 namespace zorvia {
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), workspace_(std::make_unique<Workspace>(*this)),
+      localGames_(std::make_unique<LocalGames>(*this)) {
     setObjectName("Form1");
     setWindowTitle(ui::applicationTitle());
     setWindowIcon(ui::appIcon());
@@ -37,7 +36,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setUpComponents();
     createControls();
     setTabOrder();
-    wireHandlers();
+    wireAccordion();
+    wireWorkspace();
+    wireLists();
+    wireLocalGames();
     createTrayMenu();
 }
 
@@ -63,45 +65,6 @@ void TForm1::setUpComponents() {
     SQLiteQuery1.SetSQLiteDateFormat(true);
     SQLiteQuery1.SetMaxResults(0);
     SQLiteQuery1.SetSQLCursor(true);
-}
-
-void TForm1::wireHandlers() {
-    connect(Button1, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button1Click(Button1); }));
-    connect(Button2, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button2Click(Button2); }));
-    connect(Button3, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button3Click(Button3); }));
-    connect(Button_hide, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button_hideClick(Button_hide); }));
-
-    // Browser workspace.
-    connect(Button_closeTab, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button_closeTabClick(Button_closeTab); }));
-    connect(Button_closeAll, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button_closeAllClick(Button_closeAll); }));
-    connect(Button_refresh, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button_refreshClick(Button_refresh); }));
-    connect(Button_help, &QPushButton::clicked, this,
-            ui::guarded([this](bool) { Button_helpClick(Button_help); }));
-    PageControl2->setCtrlTabSwitching(true);
-    connect(PageControl2, &ui::TPageControl::changed, this,
-            ui::guarded([this] { PageControl2Change(PageControl2); }));
-    bindBrowserEvents(WebBrowser1);
-    WebBrowser3->OnNewWindow2 =
-        ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
-            WebBrowserNewWindow2(sender, ppDisp, cancel);
-        });
-    ApplicationEvents1 = std::make_unique<ui::TApplicationEvents>();
-    ApplicationEvents1->OnMessage = [this](QObject* target, QEvent* event, bool& handled) {
-        ApplicationEvents1Message(target, event, handled);
-    };
-
-    // Game lists, search and favourites.
-    ui::wireListsAndFavourites(*this);
-
-    // Local games and downloads.
-    ui::wireLocalGames(*this);
 }
 
 } // namespace zorvia

@@ -11,8 +11,6 @@
 
 #include <functional>
 #include <memory>
-#include <set>
-#include <vector>
 
 class QAction;
 class QCloseEvent;
@@ -102,7 +100,7 @@ public:
     static TWebBrowser* pageBrowser(const ui::TTabSheet* page);
     TWebBrowser* activeBrowser() const;
     // The hidden browsers that received new-window requests.
-    std::size_t redirectBrowserCount() const { return redirectBrowsers_.size(); }
+    std::size_t redirectBrowserCount() const;
     // The application message filter, active while this window exists.
     std::unique_ptr<ui::TApplicationEvents> ApplicationEvents1;
 
@@ -120,11 +118,6 @@ public:
     void N2Click(QObject* sender);
     void WebBrowser3DocumentComplete(TWebBrowser* sender, const BrowserApplication& pDisp,
                                      const QString& url);
-    // The menus of ListBox2 and ListBox3, each with one item "删除".
-    QMenu* PopupMenu1 = nullptr;
-    QAction* N1 = nullptr;
-    QMenu* PopupMenu2 = nullptr;
-    QAction* N2 = nullptr;
 
     // Local games and downloads (form1_local.cpp, form1_download.cpp).
     // Appends the games of the game database to ListBox2, newest first.
@@ -155,10 +148,6 @@ public:
     // How the application is ended (N4, an accepted close); by default the
     // message loop is left.
     std::function<void()> OnTerminate;
-    QSystemTrayIcon* TrayIcon = nullptr; // between ShowNotifyIcon and DeleteNotifyIcon
-    QMenu* PopupMenu_icon = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
 
     // Components without a window of their own.
     TTcpClient TcpClient1;
@@ -166,7 +155,40 @@ public:
     TSQLiteQuery SQLiteQuery1;
     TSkinData SkinData1;
 
-    // Controls, each named by its objectName.
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Notification icon, boss key and close confirmation.
+    void createTrayMenu();
+    void registerBossKey();
+    void restoreWindow(bool focus);
+    void terminateApplication();
+    std::unique_ptr<platform::GlobalHotKey> hotKey_;
+    bool exiting_ = false;
+
+    void createControls();
+    void createLeftColumn();
+    void createWorkspace();
+    void createStatusBar();
+    void setTabOrder();
+    void setUpComponents();
+
+    // Each feature binds its controls' signals to its handlers in one place,
+    // in the feature's own file.
+    void wireAccordion();  // form1_accordion.cpp
+    void wireWorkspace();  // form1_tabs.cpp
+    void wireLists();      // form1_lists.cpp
+    void wireLocalGames(); // form1_local.cpp
+
+    // A feature's own state and helpers, declared in the feature's header,
+    // so that changing them recompiles that feature's files alone.
+    struct Workspace;  // form1_workspace.h
+    struct LocalGames; // form1_local_games.h
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<LocalGames> localGames_;
+
+    // Controls, each named by its objectName (tests find them by it).
     QFrame* Panel_left = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
@@ -199,36 +221,17 @@ public:
     QLabel* Label_update = nullptr;
     QLabel* Label_tips = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    // Notification icon, boss key and close confirmation.
-    void createTrayMenu();
-    void registerBossKey();
-    void restoreWindow(bool focus);
-    void terminateApplication();
-    std::unique_ptr<platform::GlobalHotKey> hotKey_;
-    bool exiting_ = false;
-
-    void createControls();
-    void createLeftColumn();
-    void createWorkspace();
-    void createStatusBar();
-    void setTabOrder();
-    void wireHandlers();
-    void setUpComponents();
-
-    // Browser workspace.
-    void bindBrowserEvents(TWebBrowser* browser);
-    void probeGamePage(const TWebBrowser* browser);
-    std::vector<std::unique_ptr<TWebBrowser>> redirectBrowsers_;
-
-    // Local games and downloads.
-    bool localGameRecorded(const AnsiString& filename);
-    void recordLocalGame(const AnsiString& subject, const AnsiString& filename,
-                         const AnsiString& gamehelp);
-    std::set<AnsiString> downloading_; // file names whose transfer is running
+    // The menus of ListBox2 and ListBox3, each with one item "删除".
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* N2 = nullptr;
+    // The notification icon (between ShowNotifyIcon and DeleteNotifyIcon)
+    // and its menu.
+    QSystemTrayIcon* TrayIcon = nullptr;
+    QMenu* PopupMenu_icon = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
 
     AnsiString programFolder_;
     bool portalReached_ = false;

@@ -1,4 +1,5 @@
 // The accordion of the three game lists and the collapsible left column.
+#include "ui/kit/guarded.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
 
@@ -15,6 +16,17 @@ void setTop(QWidget* w, int top) {
     w->move(w->x(), top);
 }
 } // namespace
+
+void TForm1::wireAccordion() {
+    connect(Button1, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button1Click(Button1); }));
+    connect(Button2, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button2Click(Button2); }));
+    connect(Button3, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button3Click(Button3); }));
+    connect(Button_hide, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_hideClick(Button_hide); }));
+}
 
 void TForm1::Button1Click(QObject*) {
     PageControl1->setActivePage(TabSheet1);

@@ -6,26 +6,28 @@
 #include "ui/kit/list_box.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/qtext.h"
-#include "ui/main/form1.h"
+#include "ui/main/form1_local_games.h"
 #include "ui/main/local_store.h"
 
 #include <QPointer>
 
 namespace zorvia {
 
-bool TForm1::localGameRecorded(const AnsiString& filename) {
-    ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
-    SQLiteQuery1.SQL().SetText(ui::gameExistsSql(filename));
-    SQLiteQuery1.Open();
-    return !SQLiteQuery1.Eof();
+bool TForm1::LocalGames::recorded(const AnsiString& filename) {
+    TSQLiteQuery& query = form.SQLiteQuery1;
+    ui::StoreSession session(form.SQLiteDB1, query);
+    query.SQL().SetText(ui::gameExistsSql(filename));
+    query.Open();
+    return !query.Eof();
 }
 
-void TForm1::recordLocalGame(const AnsiString& subject, const AnsiString& filename,
-                             const AnsiString& gamehelp) {
-    ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
-    SQLiteQuery1.SQL().Clear();
-    SQLiteQuery1.SQL().SetText(ui::insertGameSql(subject, filename, gamehelp));
-    SQLiteQuery1.ExecSQL();
+void TForm1::LocalGames::record(const AnsiString& subject, const AnsiString& filename,
+                                const AnsiString& gamehelp) {
+    TSQLiteQuery& query = form.SQLiteQuery1;
+    ui::StoreSession session(form.SQLiteDB1, query);
+    query.SQL().Clear();
+    query.SQL().SetText(ui::insertGameSql(subject, filename, gamehelp));
+    query.ExecSQL();
 }
 
 void TForm1::Button_downClick(QObject* /*sender*/) {
@@ -42,13 +44,13 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
 
     const AnsiString path = ui::fromQ(swfurl->innerHTML());
     const AnsiString filename = splitstring(path, '/');
-    if (localGameRecorded(filename)) {
+    if (localGames_->recorded(filename)) {
         ui::showMessage(this, text::utf8ToAnsi("该游戏已经下载过，请不要重复下载"));
         return;
     }
     // A second download of the same file would write into the file the
     // first one is still writing.
-    if (downloading_.count(filename) != 0) {
+    if (localGames_->downloading.count(filename) != 0) {
         ui::showMessage(this, text::utf8ToAnsi("该游戏正在下载，请稍候"));
         return;
     }
@@ -60,23 +62,23 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
     window->show();
 
     const QPointer<TForm1> alive(this);
-    downloading_.insert(filename);
+    localGames_->downloading.insert(filename);
     bool ok = false;
     try {
         ok = window->DownloadGame(ui::fromQ(swfurl->innerHTML()));
     } catch (...) {
         if (alive)
-            downloading_.erase(filename);
+            localGames_->downloading.erase(filename);
         throw;
     }
     if (!alive)
         return; // the main window went away during the transfer
-    downloading_.erase(filename);
+    localGames_->downloading.erase(filename);
     if (!ok)
         return;
 
     const AnsiString gamehelp = swfhelp ? ui::fromQ(swfhelp->innerHTML()) : AnsiString();
-    recordLocalGame(title, filename, gamehelp);
+    localGames_->record(title, filename, gamehelp);
     ListBox2->addItem(title, localGamePath(filename));
 }
 

@@ -3,7 +3,7 @@
 #include "ui/kit/guarded.h"
 #include "ui/kit/page_control.h"
 #include "ui/kit/qtext.h"
-#include "ui/main/form1.h"
+#include "ui/main/form1_workspace.h"
 #include "ui/main/page_children.h"
 
 #include <QFrame>
@@ -23,19 +23,19 @@ constexpr QSize kButtonSize{75, 25};
 
 } // namespace
 
-void TForm1::probeGamePage(const TWebBrowser* browser) {
+void TForm1::Workspace::probeGamePage(const TWebBrowser* browser) {
     if (!browser)
         return;
     if (!GetPageElement(browser->Document(), QStringLiteral("swfurl")))
         return;
-    Button_favor->setEnabled(true);
-    Button_down->setEnabled(true);
-    Button_help->setEnabled(true);
+    form.Button_favor->setEnabled(true);
+    form.Button_down->setEnabled(true);
+    form.Button_help->setEnabled(true);
 }
 
 void TForm1::WebBrowserDocumentComplete(TWebBrowser* sender, const BrowserApplication& /*pDisp*/,
                                         const QString& /*url*/) {
-    probeGamePage(sender);
+    workspace_->probeGamePage(sender);
 }
 
 void TForm1::Button_helpClick(QObject* /*sender*/) {

@@ -1,7 +1,5 @@
 // The mouse on the three game lists, their menus, and the wiring of the
 // lists, search, upgrade link and favourites.
-#include "ui/main/form1_lists.h"
-
 #include "browser/web_browser.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/list_box.h"
@@ -72,39 +70,37 @@ void TForm1::ListBoxMouseMove(QObject* sender, Qt::KeyboardModifiers /*shift*/, 
         list->setToolTip(ui::toQ(list->displayText(index)));
 }
 
-namespace ui {
+void TForm1::wireLists() {
+    TForm1* f = this;
+    PopupMenu1 = makeMenu(*this, "PopupMenu1", N1, "N1");
+    PopupMenu2 = makeMenu(*this, "PopupMenu2", N2, "N2");
 
-void wireListsAndFavourites(TForm1& form) {
-    TForm1* f = &form;
-    form.PopupMenu1 = makeMenu(form, "PopupMenu1", form.N1, "N1");
-    form.PopupMenu2 = makeMenu(form, "PopupMenu2", form.N2, "N2");
-
-    ListMouseHandlers mouse;
-    mouse.down = guarded([f](QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                             int x, int y) { f->ListBoxMouseDown(sender, button, shift, x, y); });
-    mouse.up = guarded([f](QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                           int x, int y) { f->ListBoxMouseUp(sender, button, shift, x, y); });
-    new ListMouseFilter(form.ListBox1, mouse);
-    new ListMouseFilter(form.ListBox2, mouse);
-    mouse.move = guarded([f](QObject* sender, Qt::KeyboardModifiers shift, int x, int y) {
+    ui::ListMouseHandlers mouse;
+    mouse.down =
+        ui::guarded([f](QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                        int y) { f->ListBoxMouseDown(sender, button, shift, x, y); });
+    mouse.up = ui::guarded([f](QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                               int x, int y) { f->ListBoxMouseUp(sender, button, shift, x, y); });
+    new ui::ListMouseFilter(ListBox1, mouse);
+    new ui::ListMouseFilter(ListBox2, mouse);
+    mouse.move = ui::guarded([f](QObject* sender, Qt::KeyboardModifiers shift, int x, int y) {
         f->ListBoxMouseMove(sender, shift, x, y);
     });
-    new ListMouseFilter(form.ListBox3, mouse);
+    new ui::ListMouseFilter(ListBox3, mouse);
 
-    QObject::connect(form.N2, &QAction::triggered, f, guarded([f](bool) { f->N2Click(f->N2); }));
-    QObject::connect(form.Button_search, &QPushButton::clicked, f,
-                     guarded([f](bool) { f->Button_searchClick(f->Button_search); }));
-    QObject::connect(form.Button_favor, &QPushButton::clicked, f,
-                     guarded([f](bool) { f->Button_favorClick(f->Button_favor); }));
-    new FocusInFilter(form.Edit_key, guarded([f] { f->Edit_keyEnter(f->Edit_key); }));
-    new ClickFilter(form.Label_update, guarded([f] { f->Label_updateClick(f->Label_update); }));
-    new DefaultButtonFilter(f);
+    connect(N2, &QAction::triggered, f, ui::guarded([f](bool) { f->N2Click(f->N2); }));
+    connect(Button_search, &QPushButton::clicked, f,
+            ui::guarded([f](bool) { f->Button_searchClick(f->Button_search); }));
+    connect(Button_favor, &QPushButton::clicked, f,
+            ui::guarded([f](bool) { f->Button_favorClick(f->Button_favor); }));
+    new ui::FocusInFilter(Edit_key, ui::guarded([f] { f->Edit_keyEnter(f->Edit_key); }));
+    new ui::ClickFilter(Label_update, ui::guarded([f] { f->Label_updateClick(f->Label_update); }));
+    new ui::DefaultButtonFilter(f);
 
-    form.WebBrowser3->OnDocumentComplete =
-        guarded([f](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
+    WebBrowser3->OnDocumentComplete =
+        ui::guarded([f](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
             f->WebBrowser3DocumentComplete(sender, pDisp, url);
         });
 }
 
-} // namespace ui
 } // namespace zorvia

@@ -1,7 +1,5 @@
 // The local game list: filling it from the game database at start-up and
 // deleting a game, row and file.
-#include "ui/main/form1_local.h"
-
 #include "text/codepage.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/list_box.h"
@@ -50,14 +48,9 @@ void TForm1::N1Click(QObject* /*sender*/) {
     ui::showMessage(this, text::utf8ToAnsi("删除成功"));
 }
 
-namespace ui {
-
-void wireLocalGames(TForm1& form) {
-    TForm1* f = &form;
-    QObject::connect(form.N1, &QAction::triggered, f, guarded([f](bool) { f->N1Click(f->N1); }));
-    QObject::connect(form.Button_down, &QPushButton::clicked, f,
-                     guarded([f](bool) { f->Button_downClick(f->Button_down); }));
+void TForm1::wireLocalGames() {
+    connect(N1, &QAction::triggered, this, ui::guarded([this](bool) { N1Click(N1); }));
+    connect(Button_down, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_downClick(Button_down); }));
 }
-
-} // namespace ui
 } // namespace zorvia

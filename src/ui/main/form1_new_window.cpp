@@ -2,7 +2,7 @@
 #include "browser/web_browser.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/qtext.h"
-#include "ui/main/form1.h"
+#include "ui/main/form1_workspace.h"
 
 namespace zorvia {
 
@@ -15,7 +15,7 @@ void TForm1::WebBrowserNewWindow2(TWebBrowser* /*sender*/, BrowserApplication& p
         [this](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url,
                bool& cancel) { WebBrowserBeforeNavigate2(sender, pDisp, url, cancel); });
     ppDisp = redirect->Application();
-    redirectBrowsers_.push_back(std::move(redirect));
+    workspace_->redirectBrowsers.push_back(std::move(redirect));
 }
 
 void TForm1::WebBrowserBeforeNavigate2(TWebBrowser* /*sender*/, const BrowserApplication& /*pDisp*/,

@@ -3,7 +3,8 @@
 #include "ui/kit/guarded.h"
 #include "ui/kit/page_control.h"
 #include "ui/kit/qtext.h"
-#include "ui/main/form1.h"
+#include "ui/main/form1_workspace.h"
+#include "ui/main/message_filter.h"
 #include "ui/main/page_children.h"
 #include "ui/main/tab_caption.h"
 
@@ -22,6 +23,33 @@ bool isMainSheet(const ui::TTabSheet* page) {
 
 } // namespace
 
+void TForm1::wireWorkspace() {
+    connect(Button_closeTab, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_closeTabClick(Button_closeTab); }));
+    connect(Button_closeAll, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_closeAllClick(Button_closeAll); }));
+    connect(Button_refresh, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_refreshClick(Button_refresh); }));
+    connect(Button_help, &QPushButton::clicked, this,
+            ui::guarded([this](bool) { Button_helpClick(Button_help); }));
+    PageControl2->setCtrlTabSwitching(true);
+    connect(PageControl2, &ui::TPageControl::changed, this,
+            ui::guarded([this] { PageControl2Change(PageControl2); }));
+    workspace_->bindBrowserEvents(WebBrowser1);
+    WebBrowser3->OnNewWindow2 =
+        ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
+            WebBrowserNewWindow2(sender, ppDisp, cancel);
+        });
+    ApplicationEvents1 = std::make_unique<ui::TApplicationEvents>();
+    ApplicationEvents1->OnMessage = [this](QObject* target, QEvent* event, bool& handled) {
+        ApplicationEvents1Message(target, event, handled);
+    };
+}
+
+std::size_t TForm1::redirectBrowserCount() const {
+    return workspace_->redirectBrowsers.size();
+}
+
 TWebBrowser* TForm1::pageBrowser(const ui::TTabSheet* page) {
     const QList<QWidget*> controls = ui::childControls(page);
     return controls.isEmpty() ? nullptr : qobject_cast<TWebBrowser*>(controls.front());
@@ -31,16 +59,18 @@ TWebBrowser* TForm1::activeBrowser() const {
     return pageBrowser(PageControl2->activePage());
 }
 
-void TForm1::bindBrowserEvents(TWebBrowser* browser) {
+void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
+    TForm1* f = &form;
     browser->OnTitleChange = ui::guarded(
-        [this](TWebBrowser* sender, const QString& text) { WebBrowserTitleChange(sender, text); });
+        [f](TWebBrowser* sender, const QString& text) { f->WebBrowserTitleChange(sender, text); });
     browser->OnNewWindow2 =
-        ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
-            WebBrowserNewWindow2(sender, ppDisp, cancel);
+        ui::guarded([f](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
+            f->WebBrowserNewWindow2(sender, ppDisp, cancel);
         });
     browser->OnDocumentComplete =
-        ui::guarded([this](TWebBrowser* sender, const BrowserApplication& pDisp,
-                           const QString& url) { WebBrowserDocumentComplete(sender, pDisp, url); });
+        ui::guarded([f](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
+            f->WebBrowserDocumentComplete(sender, pDisp, url);
+        });
 }
 
 void TForm1::CreateNewTab(const AnsiString& url) {
@@ -66,7 +96,7 @@ void TForm1::CreateNewTab(const AnsiString& url) {
     browser->resize(kTabBrowserWidth, kTabBrowserHeight);
     browser->setAlignClient(true);
     browser->setSilent(true);
-    bindBrowserEvents(browser);
+    workspace_->bindBrowserEvents(browser);
     browser->Navigate(address);
 }
 
@@ -105,7 +135,7 @@ void TForm1::PageControl2Change(QObject* /*sender*/) {
     Button_favor->setEnabled(false);
     Button_down->setEnabled(false);
     Button_help->setEnabled(false);
-    probeGamePage(activeBrowser());
+    workspace_->probeGamePage(activeBrowser());
 }
 
 } // namespace zorvia
