@@ -22,13 +22,7 @@ int bindText(const sqlite::Api& api, sqlite::Stmt* stmt, int index, const std::s
 }
 
 double numberOf(const FieldValue& value) {
-    if (const auto* number = std::get_if<double>(&value))
-        return *number;
-    if (const auto* integer = std::get_if<std::int32_t>(&value))
-        return *integer;
-    if (const auto* flag = std::get_if<bool>(&value))
-        return *flag ? 1 : 0;
-    return 0;
+    return numberIn(value, true).value_or(0);
 }
 
 } // namespace

@@ -62,13 +62,8 @@ std::int32_t TField::AsInteger() const {
 double TField::AsFloat() const {
     if (IsNull())
         return 0;
-    const data::FieldValue& value = cell()->value;
-    if (const auto* number = std::get_if<double>(&value))
+    if (const auto number = data::numberIn(cell()->value, true))
         return *number;
-    if (const auto* integer = std::get_if<std::int32_t>(&value))
-        return *integer;
-    if (const auto* flag = std::get_if<bool>(&value))
-        return *flag ? 1 : 0;
     const AnsiString text = AsString();
     if (const auto parsed = data::parseDecimal(text, data::formatSettings().decimalSeparator))
         return *parsed;
@@ -94,13 +89,9 @@ bool TField::AsBoolean() const {
 data::TDateTime TField::AsDateTime() const {
     if (IsNull())
         return 0;
-    const data::FieldValue& value = cell()->value;
-    if (const auto* number = std::get_if<double>(&value))
+    if (const auto number = data::numberIn(cell()->value, false))
         return *number;
-    if (const auto* integer = std::get_if<std::int32_t>(&value))
-        return *integer;
-    const AnsiString text = AsString();
-    throw EConvertError::notValid(text, "date and time");
+    throw EConvertError::notValid(AsString(), "date and time");
 }
 
 } // namespace zorvia

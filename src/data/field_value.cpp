@@ -161,6 +161,16 @@ std::optional<bool> parseBoolean(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<double> numberIn(const FieldValue& value, bool booleans) {
+    if (const auto* number = std::get_if<double>(&value))
+        return *number;
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return *integer;
+    if (const auto* flag = std::get_if<bool>(&value); flag && booleans)
+        return *flag ? 1 : 0;
+    return std::nullopt;
+}
+
 FieldValue emptyValue(TFieldType type) {
     switch (type) {
     case ftWideString:

@@ -35,6 +35,10 @@ struct DateReading {
 // text that no date reader accepts.
 FieldValue valueFromText(TFieldType type, std::string_view text, const DateReading& reading);
 
+// The number a value holds: a floating value, an integer, or, when
+// `booleans` is set, a boolean as 1 or 0. No number for any other value.
+std::optional<double> numberIn(const FieldValue& value, bool booleans);
+
 // The value a null column leaves in a field of `type`.
 FieldValue emptyValue(TFieldType type);
 

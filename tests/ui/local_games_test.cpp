@@ -4,6 +4,7 @@
 #include "support/demo_portal.h"
 #include "support/find_child.h"
 #include "support/modal.h"
+#include "support/portal_window_test.h"
 #include "support/program_folder_guard.h"
 #include "support/script_server.h"
 #include "support/test_http_server.h"
@@ -82,22 +83,8 @@ QList<TForm2*> downloadWindows(const TForm1& form) {
 }
 
 // The main window after start-up against the demo portal.
-class LocalGames : public ::testing::Test {
+class LocalGames : public PortalWindowTest {
 protected:
-    static void SetUpTestSuite() { portal_ = new DemoPortal; }
-    static void TearDownTestSuite() {
-        delete portal_;
-        portal_ = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(portal_->running()) << portal_->error().toStdString();
-        qputenv("ZORVIA_SITE_HOST", portal_->host().toUtf8());
-        form = startedForm();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void TearDown() override { form.reset(); }
-
     // Opens the game page of the demo portal with this id in a tab.
     std::optional<HtmlDocument> openGame(int id) {
         const QString url = portal_->url("/mini.php?itemid=" + QString::number(id));
@@ -117,12 +104,8 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static DemoPortal* portal_;
-    ProgramFolderGuard guard; // made before the window, ends after it
-    std::unique_ptr<TForm1> form;
+    ProgramFolderGuard guard; // made before the window (in SetUp), ends after it (in TearDown)
 };
-
-DemoPortal* LocalGames::portal_ = nullptr;
 
 TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
     const struct {

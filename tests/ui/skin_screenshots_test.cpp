@@ -9,6 +9,7 @@
 #include "skin/skin_draw.h"
 #include "support/demo_portal.h"
 #include "support/modal.h"
+#include "support/portal_window_test.h"
 #include "support/program_folder_guard.h"
 #include "support/script_server.h"
 #include "text/codepage.h"
@@ -80,25 +81,7 @@ void expectButtonImage(QPushButton* button, const TSkinData& data, int state) {
                 << button->objectName().toStdString() << " at " << x << "," << y;
 }
 
-class SkinnedWindows : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { portal_ = new DemoPortal; }
-    static void TearDownTestSuite() {
-        delete portal_;
-        portal_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(portal_->running()) << portal_->error().toStdString();
-        qputenv("ZORVIA_SITE_HOST", portal_->host().toUtf8());
-        form = std::make_unique<TForm1>();
-        form->FormCreate();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    static DemoPortal* portal_;
-    std::unique_ptr<TForm1> form;
-};
-DemoPortal* SkinnedWindows::portal_ = nullptr;
+class SkinnedWindows : public zorvia::test::PortalWindowTest {};
 
 TEST_F(SkinnedWindows, MainWindowWithTabsAndScrolledLists) {
     auto* online = form->findChild<ui::TListBox*>("ListBox1");
