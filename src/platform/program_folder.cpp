@@ -1,19 +1,55 @@
 #include "platform/program_folder.h"
 
+#include "text/codepage.h"
+
+#include <QStandardPaths>
+
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
 namespace zorvia::platform {
+
+namespace {
+
+AnsiString withSlash(AnsiString folder) {
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// The user's data folder of the program as an ANSI path, like every local
+// path of the program.
+AnsiString userDataFolder() {
+    const QByteArray utf8 =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toUtf8();
+    return withSlash(text::utf8ToAnsi(std::string_view(utf8.constData(), utf8.size())));
+}
+
+} // namespace
 
 AnsiString programFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return "./";
-    auto folder = exe.parent_path().string();
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
+    return withSlash(text::utf8ToAnsi(exe.parent_path().string()));
+}
+
+AnsiString chooseDataFolder(const AnsiString& executableFolder, const AnsiString& userFolder) {
+    // access() also answers "no" for a folder on a read-only file system,
+    // where the owner's permission bits alone would say yes.
+    return ::access(text::ansiToUtf8(executableFolder).c_str(), W_OK | X_OK) == 0 ? executableFolder
+                                                                                  : userFolder;
+}
+
+AnsiString dataFolder() {
+    return chooseDataFolder(programFolder(), userDataFolder());
+}
+
+bool dataFolderIsPerUser() {
+    return dataFolder() != programFolder();
 }
 
 } // namespace zorvia::platform

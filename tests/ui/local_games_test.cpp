@@ -19,7 +19,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -316,6 +318,52 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
         EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), listed + int(c.rows.size()));
         EXPECT_EQ(QFile::exists(ProgramFolderGuard::flashFolder() + QString::fromStdString(c.file)),
                   !c.rows.empty());
+    }
+}
+
+} // namespace
+} // namespace zorvia::test
+
+namespace zorvia::test {
+namespace {
+
+TEST(GameDatabase, CreatedFromTheSchemaOrNotAtAll) {
+    struct Case {
+        const char* name;
+        const char* folder; // under a temporary folder; Chinese names included
+        bool goodDriver;
+        bool created;
+    };
+    const Case cases[] = {
+        {"new folder", "a/b/用户数据", true, true},
+        {"driver missing", "c", false, false},
+    };
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    for (const Case& c : cases) {
+        const QString folder = root.filePath(QString::fromUtf8(c.folder));
+        const AnsiString database = ui::fromQ(folder + "/wendora.db");
+        const AnsiString driver =
+            ui::fromQ(c.goodDriver ? ProgramFolderGuard::folder() + "iInter.dll"
+                                   : root.filePath("missing.dll"));
+        EXPECT_EQ(ui::createGameDatabase(database, driver), c.created) << c.name;
+        EXPECT_EQ(QFileInfo::exists(folder + "/wendora.db"), c.created) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(folder + "/wendora.db.part")) << c.name;
+        if (!c.created)
+            continue;
+        EXPECT_TRUE(QFileInfo(folder + "/flash").isDir()) << c.name;
+        // The new database takes the program's statements.
+        TSQLiteDB db;
+        db.SetDriverDLL(driver);
+        db.SetDatabase(database);
+        TSQLiteQuery query;
+        query.SetConnection(&db);
+        ui::StoreSession session(db, query);
+        query.SQL().SetText(ui::insertGameSql(ansi("游戏"), "g.swf", "help"));
+        query.ExecSQL();
+        query.SQL().SetText(ui::listGamesSql());
+        query.Open();
+        EXPECT_EQ(query.FieldByName("filename").AsString(), "g.swf") << c.name;
     }
 }
 

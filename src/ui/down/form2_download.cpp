@@ -67,7 +67,7 @@ private:
 
 bool TForm2::DownloadGame(const AnsiString& path) {
     const AnsiString name = text::splitstring(path, '/');
-    const AnsiString folder = platform::programFolder() + "flash";
+    const AnsiString folder = platform::dataFolder() + "flash";
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         std::filesystem::create_directory(folder, ec);

@@ -9,6 +9,7 @@
 #include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
+#include "ui/main/local_store.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,15 +26,21 @@ void TForm1::FormCreate() {
     WebBrowser3->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kLoginPanelPath)));
 
     programFolder_ = platform::programFolder();
+    // An installed game box keeps its games in the user's data folder and
+    // creates the database there on first start.
+    dataFolder_ = platform::dataFolder();
+    const AnsiString database = dataFolder_ + "wendora.db";
+    const AnsiString driver = programFolder_ + "iInter.dll";
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(programFolder_ + "wendora.db", ec)) {
+    if (!std::filesystem::is_regular_file(text::ansiToUtf8(database), ec) &&
+        !(platform::dataFolderIsPerUser() && ui::createGameDatabase(database, driver))) {
         ui::showMessage(this, text::utf8ToAnsi("数据库文件不存在，请检查"));
         terminateRequested_ = true;
         return;
     }
 
-    SQLiteDB1.SetDatabase(programFolder_ + "wendora.db");
-    SQLiteDB1.SetDriverDLL(programFolder_ + "iInter.dll");
+    SQLiteDB1.SetDatabase(database);
+    SQLiteDB1.SetDriverDLL(driver);
     SQLiteQuery1.SetConnection(&SQLiteDB1);
 
     ShowNotifyIcon();

@@ -16,7 +16,7 @@
 namespace zorvia {
 
 AnsiString TForm1::localGamePath(const AnsiString& filename) const {
-    return programFolder_ + "flash/" + filename;
+    return dataFolder_ + "flash/" + filename;
 }
 
 void TForm1::FillLocalList() {

@@ -18,6 +18,12 @@ AnsiString insertGameSql(const AnsiString& subject, const AnsiString& filename,
                          const AnsiString& gamehelp);
 AnsiString deleteGameSql(const AnsiString& filename);
 
+// Creates an empty game database at `database` from the schema compiled
+// into the program, through the SQLite driver at `driver`, together with
+// the flash folder next to it. The file appears only when it is complete;
+// false (and no database file left behind) when it cannot be made.
+bool createGameDatabase(const AnsiString& database, const AnsiString& driver);
+
 // One use of the game database: opens the connection on creation and closes
 // the query and the connection when it ends, also when a statement raised.
 class StoreSession {
