@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/chinese_texts.h"
+
 #include "skin/skin_message.h"
 #include "ui/kit/error_report.h"
 #include "ui/kit/message_box.h"
@@ -14,6 +16,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // the tray menu); hiding it to the tray must not end it.
     setQuitOnLastWindowClosed(false);
     setFont(ui::uiFont());
+    installChineseTexts(*this);
     // The skin engine's plain messages appear in the program's message box.
     skin::setMessageHandler(
         [](const AnsiString& text) { ui::showMessage(QApplication::activeWindow(), text); });

@@ -39,27 +39,27 @@ using XcbPtr = std::unique_ptr<T, FreeDeleter>;
 
 using KeySymbols = std::unique_ptr<xcb_key_symbols_t, decltype(&xcb_key_symbols_free)>;
 
-// X key symbol of a virtual key: letters as their lower-case symbol, digits
-// as themselves, F1..F12; 0 for keys without a mapping here.
-xcb_keysym_t keysymOf(unsigned virtualKey) {
-    if (virtualKey >= 'A' && virtualKey <= 'Z')
-        return virtualKey - 'A' + 'a';
-    if (virtualKey >= '0' && virtualKey <= '9')
-        return virtualKey;
-    if (virtualKey >= 0x70 && virtualKey <= 0x7B)
-        return 0xFFBE + (virtualKey - 0x70);
+// X key symbol of a key: letters as their lower-case symbol, digits as
+// themselves, F1..F12; 0 for keys without a mapping here.
+xcb_keysym_t keysymOf(Qt::Key key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 'a';
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return 0xFFBE + (key - Qt::Key_F1);
     return 0;
 }
 
-std::uint16_t maskOf(unsigned modifiers) {
+std::uint16_t maskOf(Qt::KeyboardModifiers modifiers) {
     std::uint16_t mask = 0;
-    if (modifiers & kModAlt)
+    if (modifiers & Qt::AltModifier)
         mask |= XCB_MOD_MASK_1;
-    if (modifiers & kModControl)
+    if (modifiers & Qt::ControlModifier)
         mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & kModShift)
+    if (modifiers & Qt::ShiftModifier)
         mask |= XCB_MOD_MASK_SHIFT;
-    if (modifiers & kModWin)
+    if (modifiers & Qt::MetaModifier)
         mask |= XCB_MOD_MASK_4;
     return mask;
 }
@@ -125,9 +125,9 @@ bool GlobalHotKey::isRegistered(int id) const {
     return std::any_of(grabs_.begin(), grabs_.end(), [id](const Grab& g) { return g.id == id; });
 }
 
-bool GlobalHotKey::registerKey(int id, unsigned modifiers, unsigned virtualKey) {
+bool GlobalHotKey::registerKey(int id, QKeyCombination key) {
     xcb_connection_t* c = connection();
-    const xcb_keysym_t sym = keysymOf(virtualKey);
+    const xcb_keysym_t sym = keysymOf(key.key());
     if (c == nullptr || sym == 0 || isRegistered(id))
         return false;
     const xcb_window_t root = rootWindow(c);
@@ -135,11 +135,7 @@ bool GlobalHotKey::registerKey(int id, unsigned modifiers, unsigned virtualKey) 
     if (root == XCB_WINDOW_NONE || !symbols)
         return false;
 
-    Grab grab{id,
-              modifiers,
-              virtualKey,
-              keycodesOf(symbols.get(), sym),
-              maskOf(modifiers),
+    Grab grab{id, key, keycodesOf(symbols.get(), sym), maskOf(key.keyboardModifiers()),
               numLockMask(c, symbols.get())};
     if (grab.keycodes.empty())
         return false;
@@ -204,7 +200,7 @@ bool GlobalHotKey::nativeEventFilter(const QByteArray& eventType, void* message,
         // The handler may release keys: call it with a copy of the grab.
         if (type == XCB_KEY_PRESS && handler_) {
             const Grab hit = grab;
-            handler_(hit.id, hit.modifiers, hit.virtualKey);
+            handler_(hit.id, hit.key);
         }
         return true;
     }

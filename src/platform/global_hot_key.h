@@ -1,22 +1,13 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QKeyCombination>
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 namespace zorvia::platform {
-
-// Modifier bits of a hot key, as the key's owner states them.
-inline constexpr unsigned kModAlt = 1;
-inline constexpr unsigned kModControl = 2;
-inline constexpr unsigned kModShift = 4;
-inline constexpr unsigned kModWin = 8;
-
-// Virtual key codes: letters and digits are their upper-case ASCII code;
-// F1..F12 are 0x70..0x7B.
-inline constexpr unsigned kVirtualKeyD = 0x44;
 
 // Adds `name` to the display's atom table and returns the atom; 0 when the
 // program runs without an X display.
@@ -31,21 +22,22 @@ int hotKeyIdFromAtom(std::uint32_t atom);
 // System-wide hot keys on X11: each key is a passive grab on the root window
 // (with the NumLock and CapsLock variants, so the key works whatever the
 // lock state). A key press of a registered key calls the handler with the
-// key's identifier, modifier bits and virtual key. Without an X display, or
+// key's identifier and key combination. Keys are letters, digits and
+// F1..F12 with any of Ctrl, Alt, Shift and Meta. Without an X display, or
 // when another program holds the key, registering fails and the key is
 // absent. Destroying the object releases every key.
 class GlobalHotKey : public QAbstractNativeEventFilter {
 public:
-    using Handler = std::function<void(int id, unsigned modifiers, unsigned virtualKey)>;
+    using Handler = std::function<void(int id, QKeyCombination key)>;
 
     explicit GlobalHotKey(Handler handler);
     ~GlobalHotKey() override;
     GlobalHotKey(const GlobalHotKey&) = delete;
     GlobalHotKey& operator=(const GlobalHotKey&) = delete;
 
-    // Grabs modifiers+virtualKey under id; false when the key cannot be had
-    // (no display, unknown key, id in use, or held by another program).
-    bool registerKey(int id, unsigned modifiers, unsigned virtualKey);
+    // Grabs `key` under id; false when the key cannot be had (no display,
+    // unknown key, id in use, or held by another program).
+    bool registerKey(int id, QKeyCombination key);
     // Releases the key registered under id; false when there is none.
     bool unregisterKey(int id);
     bool isRegistered(int id) const;
@@ -55,8 +47,7 @@ public:
 private:
     struct Grab {
         int id;
-        unsigned modifiers;
-        unsigned virtualKey;
+        QKeyCombination key;
         std::vector<std::uint8_t> keycodes;
         std::uint16_t mask;    // the modifiers as X modifier bits
         std::uint16_t numLock; // the modifier bit NumLock sets

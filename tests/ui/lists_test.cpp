@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
@@ -252,6 +253,26 @@ TEST_F(Lists, UpgradeLinkOpensTheDefaultBrowser) {
     QTest::mousePress(child<QLabel>(form, "Label_status"), Qt::LeftButton);
     QTest::mouseRelease(child<QLabel>(form, "Label_update"), Qt::LeftButton);
     EXPECT_EQ(catcher.opened.size(), 1);
+}
+
+TEST_F(Lists, UpgradeLinkWithoutABrowserSaysSo) {
+    // No browser to be found: nothing on the search path, none named.
+    QTemporaryDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+    ModalCloser closer;
+    QTest::mouseClick(form->findChild<QLabel*>("Label_update"), Qt::LeftButton);
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
+    ASSERT_EQ(closer.seen().size(), 1);
+    EXPECT_EQ(closer.seen().front().caption, QStringLiteral("提示"));
+    EXPECT_EQ(closer.seen().front().text,
+              QStringLiteral("无法启动网页浏览器，请手动访问：") +
+                  QString::fromStdString("http://" + SiteHost + "/wendo/"));
 }
 
 } // namespace

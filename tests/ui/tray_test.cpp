@@ -3,6 +3,7 @@
 #include "support/find_child.h"
 #include "support/modal.h"
 #include "ui/confirm/form3.h"
+#include "ui/main/desktop_integration.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
@@ -228,37 +229,61 @@ TEST_F(Tray, ScreenshotOfTheCloseDialog) {
     EXPECT_TRUE(QFile::exists(dir + "/confirm_dialog.png"));
 }
 
-TEST_F(Tray, IconMenuNamesTheNextAction) {
+TEST_F(Tray, IconActivationByTrayKind) {
+    using Kind = DesktopIntegration::TrayKind;
     struct Case {
         const char* name;
+        Kind kind;
         bool visibleBefore;
-        unsigned message;
+        QSystemTrayIcon::ActivationReason reason;
         bool visibleAfter;
-        QString n3; // caption after the message; empty: menu not opened
+        QString n3; // caption after the activation; empty: menu not opened
     };
     const Case cases[] = {
-        {"right button, window shown", true, 0x204, true, QStringLiteral("最小化")},
-        {"right button, window hidden", false, 0x204, false, QStringLiteral("还原")},
-        {"double click shows", false, 0x203, true, {}},
-        {"double click while shown", true, 0x203, true, {}},
-        {"single click does nothing", false, 0x202, false, {}},
-        {"left button down does nothing", false, 0x201, false, {}},
+        {"context, window shown", Kind::XEmbed, true, QSystemTrayIcon::Context, true,
+         QStringLiteral("最小化")},
+        {"context, window hidden", Kind::XEmbed, false, QSystemTrayIcon::Context, false,
+         QStringLiteral("还原")},
+        {"double click shows", Kind::XEmbed, false, QSystemTrayIcon::DoubleClick, true, {}},
+        {"double click while shown", Kind::XEmbed, true, QSystemTrayIcon::DoubleClick, true, {}},
+        {"single click of an XEmbed tray does nothing",
+         Kind::XEmbed,
+         false,
+         QSystemTrayIcon::Trigger,
+         false,
+         {}},
+        {"middle click does nothing", Kind::XEmbed, false, QSystemTrayIcon::MiddleClick, false, {}},
+        {"StatusNotifier activation shows",
+         Kind::StatusNotifier,
+         false,
+         QSystemTrayIcon::Trigger,
+         true,
+         {}},
+        // A StatusNotifier host shows the menu itself.
+        {"StatusNotifier context", Kind::StatusNotifier, true, QSystemTrayIcon::Context, true, {}},
     };
+    auto* desktop = form->findChild<DesktopIntegration*>();
+    ASSERT_NE(desktop, nullptr);
     for (const Case& c : cases) {
+        desktop->removeTrayIcon();
+        desktop->showTrayIcon(c.kind);
         form->setVisible(c.visibleBefore);
         child<QAction>(form, "N3")->setText(QStringLiteral("-"));
-        form->WMTrayIcon(10, c.message);
+        form->WMTrayIcon(c.reason);
         EXPECT_EQ(form->isVisible(), c.visibleAfter) << c.name;
         if (c.n3.isEmpty()) {
             EXPECT_FALSE(child<QMenu>(form, "PopupMenu_icon")->isVisible()) << c.name;
             continue;
         }
-        EXPECT_EQ(child<QAction>(form, "N3")->text(), c.n3) << c.name;
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return child<QMenu>(form, "PopupMenu_icon")->isVisible(); }, 2000))
             << c.name;
+        EXPECT_EQ(child<QAction>(form, "N3")->text(), c.n3) << c.name;
         child<QMenu>(form, "PopupMenu_icon")->hide();
     }
+    // Only the StatusNotifier icon carries the menu for its host to show.
+    EXPECT_EQ(child<QSystemTrayIcon>(form, "TrayIcon")->contextMenu(),
+              child<QMenu>(form, "PopupMenu_icon"));
 }
 
 TEST_F(Tray, MenuItemsToggleAndExit) {

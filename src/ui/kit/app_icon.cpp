@@ -6,9 +6,7 @@
 
 namespace zorvia::ui {
 
-namespace {
-
-QPixmap drawIcon(int size) {
+QPixmap renderAppIcon(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -41,12 +39,10 @@ QPixmap drawIcon(int size) {
     return pixmap;
 }
 
-} // namespace
-
 QIcon appIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(drawIcon(size));
+        icon.addPixmap(renderAppIcon(size));
     return icon;
 }
 

@@ -3,16 +3,62 @@
 #include "ui/kit/qtext.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zorvia::ui {
 
+namespace {
+
+// Room the box needs around its text: margins, the icon and its spacing,
+// the window frame.
+constexpr int kChromeWidth = 18 + 18 + 32 + 14 + 16;
+constexpr int kChromeHeight = 18 + 16 + 25 + 12 + 40;
+
+QRect screenArea(const QWidget* owner) {
+    const QScreen* screen = owner != nullptr ? owner->screen() : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+} // namespace
+
+QString wrapToWidth(const QString& text, const QFont& font, int width, int maxLines) {
+    const QFontMetrics metrics(font);
+    QStringList out;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        // Names without spaces (long file names) are cut anywhere.
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            out << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+        if (paragraph.isEmpty())
+            out << QString();
+    }
+    if (maxLines > 0 && out.size() > maxLines) {
+        out.resize(maxLines);
+        out.last() = metrics.elidedText(out.last() + QStringLiteral("……"), Qt::ElideRight, width);
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
 TMessageBox::TMessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon)
-    : QDialog(owner) {
+    : QDialog(owner), fullText_(text) {
     setObjectName("TMessageBox");
     setWindowTitle(caption);
     setModal(true);
@@ -29,7 +75,13 @@ TMessageBox::TMessageBox(QWidget* owner, const QString& text, const QString& cap
         picture->setAlignment(Qt::AlignTop);
         row->addWidget(picture);
     }
-    text_ = new QLabel(text, this);
+    // The box never grows wider than the screen: the text wraps at half its
+    // width, and stops short of its height so that OK stays on screen.
+    const QRect area = screenArea(owner);
+    const int width = std::max(120, std::min(area.width() / 2, area.width() - kChromeWidth));
+    const int lines =
+        std::max(1, (area.height() - kChromeHeight) / QFontMetrics(font()).lineSpacing());
+    text_ = new QLabel(wrapToWidth(text, font(), width, lines), this);
     text_->setObjectName("Text");
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(false);
@@ -57,7 +109,7 @@ TMessageBox::TMessageBox(QWidget* owner, const QString& text, const QString& cap
 }
 
 QString TMessageBox::text() const {
-    return text_->text();
+    return fullText_;
 }
 
 void showMessage(QWidget* owner, const AnsiString& text) {

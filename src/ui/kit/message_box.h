@@ -3,6 +3,7 @@
 #include "text/ansi.h"
 
 #include <QDialog>
+#include <QFont>
 
 class QLabel;
 class QPushButton;
@@ -19,13 +20,20 @@ public:
 
     TMessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon);
 
+    // The text as given; the box shows it wrapped.
     QString text() const;
     QPushButton* okButton() const { return ok_; }
 
 private:
+    QString fullText_;
     QLabel* text_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
+
+// `text` broken into lines of at most `width` pixels in `font`: at word
+// boundaries where it has them, anywhere in a long word; lines beyond
+// `maxLines` (when above 0) are dropped, the last kept one ending in "……".
+QString wrapToWidth(const QString& text, const QFont& font, int width, int maxLines);
 
 // Shows `text` (code page 936) in a modal box with the caption "提示" and an
 // OK button, owned by `owner`; returns when the box is closed.

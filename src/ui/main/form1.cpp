@@ -1,7 +1,6 @@
 #include "ui/main/form1.h"
 
 #include "browser/web_browser.h"
-#include "platform/global_hot_key.h"
 #include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
@@ -40,7 +39,7 @@ TForm1::TForm1(QWidget* parent)
     wireWorkspace();
     wireLists();
     wireLocalGames();
-    createTrayMenu();
+    createDesktopIntegration();
 }
 
 TForm1::~TForm1() {

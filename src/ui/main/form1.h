@@ -7,6 +7,7 @@
 #include "skin/skin_data.h"
 #include "text/ansi.h"
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <functional>
@@ -20,13 +21,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QSystemTrayIcon;
 
 namespace zorvia {
 
-namespace platform {
-class GlobalHotKey;
-}
+class DesktopIntegration;
 
 namespace ui {
 class TApplicationEvents;
@@ -55,6 +53,10 @@ public:
 
     // The folder of the executable with a trailing "/".
     const AnsiString& programFolder() const { return programFolder_; }
+    // The folder of the game database and the flash folder, with a trailing
+    // "/": the program folder, or the user's data folder when that one is
+    // read-only.
+    const AnsiString& dataFolder() const { return dataFolder_; }
 
     // Accordion and left column.
     void Button1Click(QObject* sender);
@@ -123,20 +125,21 @@ public:
     // Appends the games of the game database to ListBox2, newest first.
     void FillLocalList();
     void N1Click(QObject* sender);
-    // The file of a local game: programFolder() + "flash/" + filename.
+    // The file of a local game: dataFolder() + "flash/" + filename.
     AnsiString localGamePath(const AnsiString& filename) const;
     void Button_downClick(QObject* sender);
 
-    // Notification icon, boss key and close confirmation (form1_tray.cpp).
+    // Notification icon, boss key and close confirmation (form1_tray.cpp),
+    // handed to the window's desktop integration.
     enum class TCloseAction { caNone, caHide, caFree, caMinimize };
     void ShowNotifyIcon();
     void DeleteNotifyIcon();
-    // A mouse message of the notification icon in lParam: 0x203 (left double
-    // click) shows the window, 0x204 (right button down) opens the icon's menu.
-    void WMTrayIcon(unsigned wParam, unsigned lParam);
-    // The boss key: lParam carries the modifiers in its low word and the
-    // virtual key in its high word; Ctrl+D exactly toggles the window.
-    void WMHotKey(unsigned wParam, unsigned lParam);
+    // An activation of the notification icon: a double click (or a plain
+    // activation where the tray offers no double click) shows the window,
+    // the context request opens the icon's menu.
+    void WMTrayIcon(QSystemTrayIcon::ActivationReason reason);
+    // The boss key: Ctrl+D exactly toggles the window.
+    void WMHotKey(Qt::KeyboardModifiers modifiers, Qt::Key key);
     void N3Click(QObject* sender);
     void N4Click(QObject* sender);
     // Asks Form3 what to do with a close request; caNone cancels the close.
@@ -145,6 +148,9 @@ public:
     void FormDestroy(QObject* sender);
     // True while the boss key is held by this window.
     bool hotKeyRegistered() const;
+    // Shows, raises and activates the window (a second start of the
+    // program hands over to this one).
+    void bringToFront();
     // How the application is ended (N4, an accepted close); by default the
     // message loop is left.
     std::function<void()> OnTerminate;
@@ -159,12 +165,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Notification icon, boss key and close confirmation.
-    void createTrayMenu();
+    // Notification icon, boss key and close confirmation; the icon, its
+    // menu (PopupMenu_icon with N3 and N4) and the key belong to the
+    // desktop integration.
+    void createDesktopIntegration();
     void registerBossKey();
-    void restoreWindow(bool focus);
     void terminateApplication();
-    std::unique_ptr<platform::GlobalHotKey> hotKey_;
+    DesktopIntegration* desktop_ = nullptr;
     bool exiting_ = false;
 
     void createControls();
@@ -226,14 +233,9 @@ private:
     QAction* N1 = nullptr;
     QMenu* PopupMenu2 = nullptr;
     QAction* N2 = nullptr;
-    // The notification icon (between ShowNotifyIcon and DeleteNotifyIcon)
-    // and its menu.
-    QSystemTrayIcon* TrayIcon = nullptr;
-    QMenu* PopupMenu_icon = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
 
     AnsiString programFolder_;
+    AnsiString dataFolder_;
     bool portalReached_ = false;
     bool terminateRequested_ = false;
 };

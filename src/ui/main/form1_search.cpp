@@ -29,7 +29,10 @@ void TForm1::Edit_keyEnter(QObject* /*sender*/) {
 }
 
 void TForm1::Label_updateClick(QObject* /*sender*/) {
-    QDesktopServices::openUrl(QUrl(ui::toQ(portal::portalUrl(SiteHost, portal::kUpgradePath))));
+    const AnsiString url = portal::portalUrl(SiteHost, portal::kUpgradePath);
+    // Without a web browser to start, the click would do nothing visible.
+    if (!QDesktopServices::openUrl(QUrl(ui::toQ(url))))
+        ui::showMessage(this, text::utf8ToAnsi("无法启动网页浏览器，请手动访问：") + url);
 }
 
 } // namespace zorvia

@@ -1,106 +1,54 @@
-// The notification icon with its menu, the boss key, the close confirmation
-// and the clean-up when the main window goes away.
+// The notification icon, the boss key and the close confirmation: thin
+// entry points over the window's desktop integration.
 #include "platform/global_hot_key.h"
 #include "ui/confirm/form3.h"
+#include "ui/main/desktop_integration.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QCursor>
-#include <QMenu>
-#include <QPointer>
-#include <QSystemTrayIcon>
 
 namespace zorvia {
 
-namespace {
-
-// Mouse messages of the notification icon.
-constexpr unsigned kLeftButtonUp = 0x202;
-constexpr unsigned kLeftDoubleClick = 0x203;
-constexpr unsigned kRightButtonDown = 0x204;
-constexpr unsigned kMiddleButtonUp = 0x208;
-constexpr unsigned kTrayIconId = 10;
-
-unsigned mouseMessageOf(QSystemTrayIcon::ActivationReason reason) {
-    switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
-        return kLeftDoubleClick;
-    case QSystemTrayIcon::Context:
-        return kRightButtonDown;
-    case QSystemTrayIcon::MiddleClick:
-        return kMiddleButtonUp;
-    default:
-        return kLeftButtonUp;
-    }
-}
-
-} // namespace
-
-void TForm1::createTrayMenu() {
-    PopupMenu_icon = new QMenu(this);
-    PopupMenu_icon->setObjectName("PopupMenu_icon");
-    N3 = PopupMenu_icon->addAction(QStringLiteral("还原"));
-    N3->setObjectName("N3");
-    N4 = PopupMenu_icon->addAction(QStringLiteral("退出"));
-    N4->setObjectName("N4");
-    connect(N3, &QAction::triggered, this, [this] { N3Click(N3); });
-    connect(N4, &QAction::triggered, this, [this] { N4Click(N4); });
+void TForm1::createDesktopIntegration() {
+    desktop_ = new DesktopIntegration(this);
+    connect(desktop_, &DesktopIntegration::trayActivated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { WMTrayIcon(reason); });
+    connect(desktop_, &DesktopIntegration::hotKeyPressed, this,
+            [this](Qt::KeyboardModifiers modifiers, Qt::Key key) { WMHotKey(modifiers, key); });
+    connect(desktop_, &DesktopIntegration::toggleRequested, this, [this] { N3Click(desktop_); });
+    connect(desktop_, &DesktopIntegration::exitRequested, this, [this] { N4Click(desktop_); });
 }
 
 void TForm1::ShowNotifyIcon() {
-    if (TrayIcon != nullptr)
-        return;
-    TrayIcon = new QSystemTrayIcon(windowIcon(), this);
-    TrayIcon->setObjectName("TrayIcon");
-    TrayIcon->setToolTip(windowTitle());
-    connect(TrayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                WMTrayIcon(kTrayIconId, mouseMessageOf(reason));
-            });
-    TrayIcon->show();
+    desktop_->showTrayIcon();
 }
 
 void TForm1::DeleteNotifyIcon() {
-    delete TrayIcon;
-    TrayIcon = nullptr;
+    desktop_->removeTrayIcon();
 }
 
 void TForm1::registerBossKey() {
     HotKeyId = platform::hotKeyIdFromAtom(platform::addGlobalAtom("MyHotKey"));
-    if (!hotKey_)
-        hotKey_ = std::make_unique<platform::GlobalHotKey>(
-            [this](int id, unsigned modifiers, unsigned virtualKey) {
-                WMHotKey(static_cast<unsigned>(id), (modifiers & 0xFFFF) | (virtualKey << 16));
-            });
-    hotKey_->registerKey(HotKeyId, platform::kModControl, platform::kVirtualKeyD);
+    desktop_->registerBossKey(HotKeyId, QKeyCombination(Qt::ControlModifier, Qt::Key_D));
 }
 
 bool TForm1::hotKeyRegistered() const {
-    return hotKey_ && hotKey_->isRegistered(HotKeyId);
+    return desktop_->bossKeyRegistered();
 }
 
-void TForm1::WMTrayIcon(unsigned, unsigned lParam) {
-    if (lParam == kLeftDoubleClick) {
-        restoreWindow(false);
-    } else if (lParam == kRightButtonDown) {
-        N3->setText(isVisible() ? QStringLiteral("最小化") : QStringLiteral("还原"));
-        PopupMenu_icon->popup(QCursor::pos());
-    }
+void TForm1::WMTrayIcon(QSystemTrayIcon::ActivationReason reason) {
+    desktop_->handleActivation(reason);
 }
 
-void TForm1::WMHotKey(unsigned, unsigned lParam) {
-    if ((lParam & 0xFFFF) == platform::kModControl && (lParam >> 16) == platform::kVirtualKeyD)
+void TForm1::WMHotKey(Qt::KeyboardModifiers modifiers, Qt::Key key) {
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_D)
         N3Click(this);
 }
 
 void TForm1::N3Click(QObject*) {
-    if (isVisible())
-        hide();
-    else
-        restoreWindow(true);
+    desktop_->toggleWindow();
 }
 
 void TForm1::N4Click(QObject*) {
@@ -108,29 +56,14 @@ void TForm1::N4Click(QObject*) {
     terminateApplication();
 }
 
-void TForm1::restoreWindow(bool focus) {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    if (focus) {
-        raise();
-        activateWindow();
-    }
+void TForm1::bringToFront() {
+    desktop_->showWindow(true);
 }
 
 void TForm1::FormClose(QObject*, TCloseAction& action) {
-    // The dialog of the previous request is kept until this one.
-    delete Form3;
-    QPointer<TForm3> dialog = new TForm3(this);
-    Form3 = dialog;
-    const int result = dialog->exec();
+    const int result = desktop_->askOnClose();
     if (result == TForm3::kResultMinimize) {
-        // Without a notification area a hidden window could only come back
-        // through the boss key: minimise it to the taskbar instead.
-        if (TrayIcon != nullptr && QSystemTrayIcon::isSystemTrayAvailable())
-            hide();
-        else
-            showMinimized();
+        desktop_->minimizeToTray();
         action = TCloseAction::caNone;
     } else if (result == TForm3::kResultClosed) {
         action = TCloseAction::caNone;
@@ -138,8 +71,7 @@ void TForm1::FormClose(QObject*, TCloseAction& action) {
 }
 
 void TForm1::FormDestroy(QObject*) {
-    if (hotKey_)
-        hotKey_->unregisterKey(HotKeyId);
+    desktop_->releaseBossKey();
     DeleteNotifyIcon();
 }
 

@@ -1,0 +1,84 @@
+#include "platform/single_instance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+namespace zorvia::platform {
+
+namespace {
+
+constexpr QByteArrayView kShowRequest = "show\n";
+constexpr QByteArrayView kShownReply = "shown\n";
+
+QString baseName(const QString& key) {
+    const QByteArray digest =
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("zorvia-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest)));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : QObject(parent), serverName_(baseName(key) + QStringLiteral(".socket")),
+      lock_(baseName(key) + QStringLiteral(".lock")) {
+    // Only a dead owner makes the lock stale, never its age: a game box
+    // runs for days.
+    lock_.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() {
+    if (server_)
+        server_->close();
+    // The lock is released by QLockFile itself.
+}
+
+bool SingleInstance::claim() {
+    if (!lock_.tryLock(500))
+        return false;
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // A socket file left by a crashed owner would block listening.
+    QLocalServer::removeServer(serverName_);
+    server_->listen(serverName_);
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::answer);
+    return true;
+}
+
+void SingleInstance::answer() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        const auto serve = [this, socket] {
+            if (!socket->canReadLine())
+                return;
+            if (socket->readLine() == kShowRequest.toByteArray()) {
+                emit activationRequested();
+                socket->write(kShownReply.toByteArray());
+                socket->flush();
+            }
+            socket->disconnectFromServer();
+        };
+        connect(socket, &QLocalSocket::readyRead, this, serve);
+        serve(); // the request may have arrived with the connection
+    }
+}
+
+bool SingleInstance::handOver(int timeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(serverName_);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(kShowRequest.toByteArray());
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    return socket.readLine() == kShownReply.toByteArray();
+}
+
+} // namespace zorvia::platform

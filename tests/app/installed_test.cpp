@@ -1,0 +1,186 @@
+// The game box as an installed program and as a single instance: processes
+// started from an install prefix or a program folder, their windows found
+// through the X server.
+#include "support/qt_print.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zorvia游戏盒子");
+
+QString output(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(120000))
+        p.kill();
+    if (exitCode != nullptr)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+// Visible windows titled exactly `title` that belong to process `pid`.
+QStringList windowsOf(qint64 pid, const QString& title = kTitle) {
+    const QString out = output("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid),
+                                           "--name", "^" + title + "$"});
+    return out.isEmpty() ? QStringList() : out.split('\n');
+}
+
+bool waitFor(const std::function<bool()>& condition, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QTest::qWait(200);
+    }
+    return true;
+}
+
+// A game box process that is ended when the object goes.
+class GameBox {
+public:
+    GameBox(const QString& program, const QStringList& prefix, const QProcessEnvironment& env) {
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (prefix.isEmpty())
+            process_.start(program, {});
+        else
+            process_.start(prefix.first(), prefix.mid(1) << program);
+    }
+    ~GameBox() {
+        if (process_.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
+            process_.waitForFinished(5000);
+        }
+    }
+    QProcess& process() { return process_; }
+    qint64 pid() const { return process_.processId(); }
+    bool showsWindow() {
+        return waitFor([this] { return !windowsOf(pid()).isEmpty(); }, 60000);
+    }
+
+private:
+    QProcess process_;
+};
+
+QProcessEnvironment gameEnvironment(const QString& home) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    env.insert("HOME", home);
+    env.insert("XDG_DATA_HOME", home + "/data");
+    env.insert("XDG_CONFIG_HOME", home + "/config");
+    env.insert("XDG_CACHE_HOME", home + "/cache");
+    env.remove("ZORVIA_WEBENGINE_DIR");
+    return env;
+}
+
+bool chownTree(const QString& path, uid_t user) {
+    if (::chown(QFile::encodeName(path).constData(), user, user) != 0)
+        return false;
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        if (::chown(QFile::encodeName(it.next()).constData(), user, user) != 0)
+            return false;
+    return true;
+}
+
+TEST(Installed, RunsWithItsDataInTheUsersFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    QFile::setPermissions(root.path(), QFile::permissions(root.path()) | QFileDevice::ReadOther |
+                                           QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                           QFileDevice::ExeGroup);
+    const QString prefix = root.filePath("prefix");
+    int code = -1;
+    const QString log = output("cmake", {"--install", ZORVIA_BUILD_DIR, "--prefix", prefix}, &code);
+    ASSERT_EQ(code, 0) << log.toStdString();
+
+    for (const char* file :
+         {"bin/zorvia", "lib/zorvia/zorvia", "lib/zorvia/iInter.dll",
+          "share/applications/zorvia.desktop", "share/icons/hicolor/16x16/apps/zorvia.png",
+          "share/icons/hicolor/48x48/apps/zorvia.png",
+          "share/icons/hicolor/256x256/apps/zorvia.png"})
+        EXPECT_TRUE(QFileInfo::exists(prefix + "/" + file)) << file;
+    EXPECT_EQ(QImage(prefix + "/share/icons/hicolor/48x48/apps/zorvia.png").size(), QSize(48, 48));
+    QFile desktop(prefix + "/share/applications/zorvia.desktop");
+    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+    const QString entry = QString::fromUtf8(desktop.readAll());
+    EXPECT_TRUE(entry.contains("\nName=" + kTitle + "\n"));
+    EXPECT_TRUE(entry.contains("\nCategories=Game;\n"));
+    EXPECT_TRUE(entry.contains("\nExec=zorvia\n"));
+
+    // The program folder cannot be written by the user who runs it: as
+    // root, the game box runs as another user; otherwise the folder is
+    // made read-only.
+    const QString home = root.filePath("home");
+    ASSERT_TRUE(QDir().mkpath(home));
+    QStringList runAs;
+    if (::getuid() == 0) {
+        const uid_t nobody = 65534;
+        ASSERT_TRUE(chownTree(home, nobody));
+        runAs = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    } else {
+        QFile::setPermissions(prefix + "/lib/zorvia",
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    GameBox game(prefix + "/bin/zorvia", runAs, gameEnvironment(home));
+    ASSERT_TRUE(game.process().waitForStarted(10000));
+    ASSERT_TRUE(game.showsWindow()) << "the installed game box showed no main window";
+
+    const QString data = home + "/data/Zorvia/" + kTitle;
+    EXPECT_TRUE(QFileInfo(data + "/flash").isDir());
+    EXPECT_EQ(output("sqlite3", {data + "/wendora.db", "select count(*) from iflash"}), "0")
+        << output("find", {home + "/data", "-maxdepth", "3"}).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(prefix + "/lib/zorvia/wendora.db"));
+    EXPECT_FALSE(QFileInfo::exists(prefix + "/lib/zorvia/flash"));
+    QFile::setPermissions(prefix + "/lib/zorvia",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds) {
+    // A program folder of its own: the game box, its driver and database.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString bin = QCoreApplication::applicationDirPath() + "/";
+    for (const char* file : {"zorvia", "iInter.dll", "wendora.db"})
+        ASSERT_TRUE(QFile::copy(bin + file, folder.filePath(file))) << file;
+    QDir(folder.path()).mkdir("flash");
+    const QString exe = folder.filePath("zorvia");
+    const auto env = gameEnvironment(folder.filePath("home"));
+
+    GameBox first(exe, {}, env);
+    ASSERT_TRUE(first.showsWindow());
+    // Hidden by the boss key, then started again.
+    output("xdotool", {"key", "--clearmodifiers", "ctrl+d"});
+    ASSERT_TRUE(waitFor([&] { return windowsOf(first.pid()).isEmpty(); }, 5000));
+    {
+        GameBox second(exe, {}, env);
+        ASSERT_TRUE(second.process().waitForFinished(30000)) << "the second start did not end";
+        EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.process().exitCode(), 0);
+    }
+    EXPECT_TRUE(waitFor([&] { return !windowsOf(first.pid()).isEmpty(); }, 10000))
+        << "the running game box did not come back";
+
+    // After a crash the lock it leaves behind does not block a new start.
+    ::kill(static_cast<pid_t>(first.pid()), SIGKILL);
+    first.process().waitForFinished(5000);
+    GameBox third(exe, {}, env);
+    EXPECT_TRUE(third.showsWindow());
+}
+
+} // namespace
