@@ -39,7 +39,9 @@ SingleInstance::~SingleInstance() {
 
 bool SingleInstance::claim() {
     if (!lock_.tryLock(500))
-        return false;
+        // Only a lock held by a running game box stops this one; where no
+        // lock can be made at all, the program runs unguarded.
+        return lock_.error() != QLockFile::LockFailedError;
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // A socket file left by a crashed owner would block listening.

@@ -23,8 +23,8 @@ public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is now the one instance; false when another
-    // holds the lock.
+    // True when this process is now the one instance (or no lock can be
+    // made in the temporary folder); false when another holds the lock.
     bool claim();
     // Asks the running instance to show its window; true when it answered
     // within `timeoutMs`.

@@ -1,91 +1,21 @@
 // The game box as an installed program and as a single instance: processes
 // started from an install prefix or a program folder, their windows found
 // through the X server.
+#include "app/game_process.h"
 #include "support/qt_print.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <unistd.h>
 
+namespace zorvia::test {
 namespace {
-
-const QString kTitle = QStringLiteral("Zorvia游戏盒子");
-
-QString output(const QString& program, const QStringList& args, int* exitCode = nullptr) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    if (exitCode != nullptr)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-}
-
-// Visible windows titled exactly `title` that belong to process `pid`.
-QStringList windowsOf(qint64 pid, const QString& title = kTitle) {
-    const QString out = output("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid),
-                                           "--name", "^" + title + "$"});
-    return out.isEmpty() ? QStringList() : out.split('\n');
-}
-
-bool waitFor(const std::function<bool()>& condition, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(200);
-    }
-    return true;
-}
-
-// A game box process that is ended when the object goes.
-class GameBox {
-public:
-    GameBox(const QString& program, const QStringList& prefix, const QProcessEnvironment& env) {
-        process_.setProcessEnvironment(env);
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        if (prefix.isEmpty())
-            process_.start(program, {});
-        else
-            process_.start(prefix.first(), prefix.mid(1) << program);
-    }
-    ~GameBox() {
-        if (process_.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
-            process_.waitForFinished(5000);
-        }
-    }
-    QProcess& process() { return process_; }
-    qint64 pid() const { return process_.processId(); }
-    bool showsWindow() {
-        return waitFor([this] { return !windowsOf(pid()).isEmpty(); }, 60000);
-    }
-
-private:
-    QProcess process_;
-};
-
-QProcessEnvironment gameEnvironment(const QString& home) {
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert("ZORVIA_SITE_HOST", "127.0.0.1:9");
-    env.insert("HOME", home);
-    env.insert("XDG_DATA_HOME", home + "/data");
-    env.insert("XDG_CONFIG_HOME", home + "/config");
-    env.insert("XDG_CACHE_HOME", home + "/cache");
-    env.remove("ZORVIA_WEBENGINE_DIR");
-    return env;
-}
 
 bool chownTree(const QString& path, uid_t user) {
     if (::chown(QFile::encodeName(path).constData(), user, user) != 0)
@@ -143,8 +73,7 @@ TEST(Installed, RunsWithItsDataInTheUsersFolder) {
 
     const QString data = home + "/data/Zorvia/" + kTitle;
     EXPECT_TRUE(QFileInfo(data + "/flash").isDir());
-    EXPECT_EQ(output("sqlite3", {data + "/wendora.db", "select count(*) from iflash"}), "0")
-        << output("find", {home + "/data", "-maxdepth", "3"}).toStdString();
+    EXPECT_EQ(output("sqlite3", {data + "/wendora.db", "select count(*) from iflash"}), "0");
     EXPECT_FALSE(QFileInfo::exists(prefix + "/lib/zorvia/wendora.db"));
     EXPECT_FALSE(QFileInfo::exists(prefix + "/lib/zorvia/flash"));
     QFile::setPermissions(prefix + "/lib/zorvia",
@@ -152,15 +81,10 @@ TEST(Installed, RunsWithItsDataInTheUsersFolder) {
 }
 
 TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds) {
-    // A program folder of its own: the game box, its driver and database.
-    QTemporaryDir folder;
+    ProgramFolderCopy folder;
     ASSERT_TRUE(folder.isValid());
-    const QString bin = QCoreApplication::applicationDirPath() + "/";
-    for (const char* file : {"zorvia", "iInter.dll", "wendora.db"})
-        ASSERT_TRUE(QFile::copy(bin + file, folder.filePath(file))) << file;
-    QDir(folder.path()).mkdir("flash");
-    const QString exe = folder.filePath("zorvia");
-    const auto env = gameEnvironment(folder.filePath("home"));
+    const QString exe = folder.executable();
+    const auto env = gameEnvironment(folder.home());
 
     GameBox first(exe, {}, env);
     ASSERT_TRUE(first.showsWindow());
@@ -184,3 +108,4 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds) {
 }
 
 } // namespace
+} // namespace zorvia::test

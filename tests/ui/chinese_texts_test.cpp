@@ -93,15 +93,17 @@ TEST_F(Chinese, SearchFieldContextMenu) {
 TEST_F(Chinese, UnreachablePageShowsTheChineseErrorPage) {
     auto* browser = form->findChild<TWebBrowser*>("WebBrowser1");
     ASSERT_NE(browser, nullptr);
-    QString text;
+    // The page's text arrives through a callback that may outlive the test.
+    auto text = std::make_shared<QString>();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            browser->page()->toPlainText([&](const QString& t) { text = t; });
-            return text.contains(QStringLiteral("无法访问此网站"));
+            browser->page()->toPlainText([text](const QString& t) { *text = t; });
+            QTest::qWait(250);
+            return text->contains(QStringLiteral("无法访问此网站"));
         },
-        20000))
-        << text.toStdString();
-    EXPECT_FALSE(text.contains("This site can")) << text.toStdString();
+        60000))
+        << text->toStdString();
+    EXPECT_FALSE(text->contains("This site can")) << text->toStdString();
     QTest::qWait(300);
     const QImage shot = form->grab().toImage();
     shot.save(screenshotPath("unreachable_page.png"));
