@@ -10,6 +10,9 @@ set(ZORVIA_INSTALL_DIR "lib/zorvia" CACHE STRING "Program folder below the insta
 install(TARGETS zorvia RUNTIME DESTINATION ${ZORVIA_INSTALL_DIR})
 install(FILES ${ZORVIA_BIN_DIR}/iInter.dll DESTINATION ${ZORVIA_INSTALL_DIR}
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+# The Flash player that the game box serves to its pages (target zorvia_player).
+install(DIRECTORY ${ZORVIA_PLAYER_FOLDER}/ DESTINATION ${ZORVIA_INSTALL_DIR}/player
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 # bin/zorvia -> ../lib/zorvia/zorvia, relative so that it holds under any
 # prefix and inside the package.

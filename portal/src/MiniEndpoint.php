@@ -51,6 +51,7 @@ final class MiniEndpoint
             return match ($action) {
                 'catlist' => $this->catList(),
                 'favlist' => $this->favList(),
+                'favcount' => $this->favCount(),
                 'login' => $this->method === 'POST' ? $this->login() : $this->loginPanel(),
                 'logout' => $this->logout(),
                 'register' => $this->register(),
@@ -82,6 +83,12 @@ final class MiniEndpoint
     private function favList(): Response
     {
         return Response::text($this->user === null ? '' : ListReply::encode($this->favourites->list($this->user['id'])));
+    }
+
+    /** The number of favourites, which the login panel keeps up to date; empty when nobody is logged in. */
+    private function favCount(): Response
+    {
+        return Response::text($this->user === null ? '' : (string) $this->favourites->count($this->user['id']));
     }
 
     private function favAdd(): Response
@@ -220,6 +227,9 @@ final class MiniEndpoint
             'game' => $game,
             'related' => $this->catalog->related($game, 4),
             'compact' => true,
+            // A Flash-era page: the browser's player plays the movie. Ordinary
+            // browsers, which have none, may ask for the portal's own with player=1.
+            'ownPlayer' => $this->param('player') === '1',
         ]));
     }
 

@@ -1,7 +1,7 @@
 #include "app/application.h"
 
 #include "app/chinese_texts.h"
-
+#include "browser/player_scheme.h"
 #include "skin/skin_message.h"
 #include "ui/kit/error_report.h"
 #include "ui/kit/message_box.h"
@@ -10,6 +10,8 @@
 namespace zorvia {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // Before any web engine profile exists.
+    browser::registerPlayerScheme();
     setApplicationName(ui::applicationTitle());
     setOrganizationName(QStringLiteral("Zorvia"));
     // The main window ends the program itself (exit from its close dialog or

@@ -2,6 +2,7 @@
 
 #include "browser/browser_page.h"
 #include "browser/client_align.h"
+#include "browser/flash_player.h"
 #include "browser/web_profile.h"
 
 #include <QPointer>
@@ -75,7 +76,12 @@ TWebBrowser::~TWebBrowser() {
 }
 
 void TWebBrowser::Navigate(const QString& url) {
-    page_->load(addressFromText(url));
+    const QUrl address = addressFromText(url);
+    // A local movie plays in a host page that keeps the movie's address.
+    if (browser::isLocalMovie(address))
+        page_->setHtml(browser::movieHostPage(address), address);
+    else
+        page_->load(address);
 }
 
 void TWebBrowser::Refresh() {

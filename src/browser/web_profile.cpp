@@ -1,6 +1,8 @@
 #include "browser/web_profile.h"
 
 #include "browser/cookie_store_reader.h"
+#include "browser/flash_player.h"
+#include "browser/player_scheme.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,6 +49,9 @@ void configure(QWebEngineProfile& profile) {
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // Local pages (a local movie's host page among them) reach the player
+    // scheme, which the web engine counts as remote.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     // Page icons are never shown: do not fetch them.
     settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
 }
@@ -73,11 +78,13 @@ bool setProfileStoragePath(const QString& path) {
 QWebEngineProfile* sharedProfile() {
     auto& profile = profileInstance();
     if (!profile) {
+        registerPlayerScheme();
         // Owned by the application object, so it outlives every page that
         // the windows own and is released before the web engine shuts down.
         profile =
             new QWebEngineProfile(QString::fromLatin1(kProfileName), QCoreApplication::instance());
         configure(*profile);
+        installFlashPlayer(*profile);
         readerInstance() = new CookieStoreReader(profile->cookieStore(), profile);
     }
     return profile;

@@ -3,6 +3,8 @@
 #include "browser/web_profile.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -62,6 +64,42 @@ QVariant evaluate(TWebBrowser& browser, const QString& script) {
     });
     (void)QTest::qWaitFor([&] { return outcome->done; }, kLoadTimeoutMs);
     return outcome->value;
+}
+
+namespace {
+
+QImage grabOf(QWidget& widget, const QRect& rect) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(rect);
+}
+
+bool oneColour(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool framesAdvance(QWidget& widget, const QRect& rect, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QImage before = grabOf(widget, rect);
+    while (clock.elapsed() < timeoutMs) {
+        QTest::qWait(1000);
+        QImage after = grabOf(widget, rect);
+        if (!oneColour(before) && !oneColour(after) && after != before)
+            return true;
+        before = std::move(after);
+    }
+    return false;
+}
+
+QRgb grabPixel(QWidget& widget, const QPoint& point) {
+    return grabOf(widget, QRect(point, QSize(1, 1))).pixel(0, 0) | 0xff000000u;
 }
 
 void spin(int ms) {

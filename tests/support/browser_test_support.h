@@ -4,6 +4,8 @@
 #include "support/qt_print.h"
 #include "support/test_http_server.h"
 
+#include <QRect>
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,9 @@ constexpr int kLoadTimeoutMs = 20000;
 // How long to keep the event loop running when showing that something does
 // NOT happen (a request that must not arrive, a window that must not open).
 constexpr int kQuietPeriodMs = 700;
+// Time limit for the Flash player to start and draw (it compiles its
+// WebAssembly module first).
+constexpr int kPlayerTimeoutMs = 90000;
 
 // Records the events of one browser.
 struct BrowserEvents {
@@ -31,6 +36,14 @@ bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString&
 
 // Runs a script in the page's main world and waits for its result.
 QVariant evaluate(TWebBrowser& browser, const QString& script);
+
+// Whether the picture inside rect of widget moves: grabs a second apart
+// differ while something is drawn there (neither grab of one colour).
+// Waits at most timeoutMs for that.
+bool framesAdvance(QWidget& widget, const QRect& rect, int timeoutMs = kPlayerTimeoutMs);
+
+// The colour at point of a grab of widget.
+QRgb grabPixel(QWidget& widget, const QPoint& point);
 
 // Keeps the event loop running for ms milliseconds.
 void spin(int ms);

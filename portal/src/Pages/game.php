@@ -22,7 +22,7 @@ $swf = 'games/' . $game['swf'];
     <p class="meta"><?= $v->plays($game['plays']) ?>人玩过 · <?= (int) $game['width'] ?>×<?= (int) $game['height'] ?> · <?= $v->e($game['added']) ?></p>
     <p class="intro"><?= $v->e($game['intro']) ?></p>
     <h3>操作说明</h3>
-    <div class="help" id="swfhelp"><?= $game['help'] ?></div>
+    <div class="help" id="swfhelp"><?= $v->e($game['help']) ?></div>
     <?php if ($related !== []): ?>
     <h3>同类游戏 <small>（新窗口打开）</small></h3>
     <ul class="related">
@@ -35,6 +35,7 @@ $swf = 'games/' . $game['swf'];
   <span id="swfurl" hidden><?= $v->e($swf) ?></span>
   <span id="gameid" hidden><?= (int) $game['id'] ?></span>
 </main>
+<?php if (!empty($ownPlayer)): ?>
 <script>
   window.RufflePlayer = window.RufflePlayer || {};
   window.RufflePlayer.config = {
@@ -44,3 +45,5 @@ $swf = 'games/' . $game['swf'];
   };
 </script>
 <script src="/ruffle/ruffle.js"></script>
+<?php endif ?>
+

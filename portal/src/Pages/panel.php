@@ -24,7 +24,7 @@
 <?php else: ?>
 <div class="welcome">
   <p>欢迎回来，<b id="username"><?= $v->e($user['name']) ?></b></p>
-  <p class="count">已收藏 <b><?= (int) $favCount ?></b> 个游戏</p>
+  <p class="count">已收藏 <b id="favcount"><?= (int) $favCount ?></b> 个游戏</p>
   <p class="links"><a href="/mini.php?action=myfav" target="_blank">我的收藏</a><a href="/mini.php?action=logout">退出登录</a></p>
 </div>
 <span id="loginflag" hidden>login</span>
@@ -36,6 +36,19 @@
       location.replace("/mini.php?action=login");
     };
   } catch (e) {}
+<?php if ($user !== null): ?>
+  // Games added or removed elsewhere (the game box's own requests among
+  // them) show up in the count without reloading the panel.
+  setInterval(function () {
+    var request = new XMLHttpRequest();
+    request.open("GET", "/mini.php?action=favcount");
+    request.onload = function () {
+      if (request.status === 200 && /^\d+$/.test(request.responseText))
+        document.getElementById("favcount").textContent = request.responseText;
+    };
+    request.send();
+  }, 3000);
+<?php endif ?>
 </script>
 </body>
 </html>

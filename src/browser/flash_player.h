@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWebEngineProfile;
+
+namespace zorvia::browser {
+
+// Gives every page and frame of the profile the game box's Flash player:
+// the player scheme's handler, and a script that loads the player where a
+// document holds Flash content (see flash_player.js).
+void installFlashPlayer(QWebEngineProfile& profile);
+
+// Whether url names a movie file on the local disk (a file address whose
+// name ends in ".swf", in any letter case).
+bool isLocalMovie(const QUrl& url);
+
+// The small page that plays a local movie filling the page at its aspect
+// ratio. Shown under the movie's own address, so the movie keeps
+// its address and its title is the file name.
+QString movieHostPage(const QUrl& movie);
+
+} // namespace zorvia::browser

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QWebEngineUrlSchemeHandler>
+
+namespace zorvia::browser {
+
+// The scheme under which the game box serves its Flash player to pages:
+// "zorvia-player://player/<file>". Pages of any origin may load it; their
+// requests never reach the network.
+inline constexpr char kPlayerScheme[] = "zorvia-player";
+
+// Registers the scheme with the web engine. It must run before the first
+// web engine profile is made; later calls do nothing.
+void registerPlayerScheme();
+
+// The folder whose files the scheme serves: "player" in the executable's
+// folder, where the build puts the player.
+QString playerFolder();
+
+// Answers "zorvia-player://player/<file>" with that file of the player
+// folder: scripts and WebAssembly modules only, and no other folder.
+class PlayerSchemeHandler : public QWebEngineUrlSchemeHandler {
+    Q_OBJECT
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void requestStarted(QWebEngineUrlRequestJob* job) override;
+};
+
+} // namespace zorvia::browser

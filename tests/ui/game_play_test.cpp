@@ -1,0 +1,106 @@
+// Games that play: a demo portal game page, which brings no player of its
+// own, and the same game downloaded and opened from the local list after the
+// portal has stopped.
+#include "browser/browser_test_support.h"
+#include "browser/web_browser.h"
+#include "support/demo_portal.h"
+#include "support/modal.h"
+#include "ui/kit/list_box.h"
+#include "ui/main/form1.h"
+#include "ui/program_folder_guard.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QTest>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zorvia::test {
+namespace {
+
+// Game 129 of the demo portal: a 550×400 movie on the background #1a237e.
+constexpr int kGameId = 129;
+constexpr char kGameFile[] = "bubble_pop.swf";
+constexpr QRgb kStage = qRgb(0x1a, 0x23, 0x7e);
+
+void saveShot(QWidget& widget, const QString& name) {
+    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(dir);
+    EXPECT_TRUE(widget.grab().save(dir + '/' + name));
+}
+
+// Where the player drew the movie in the page, in the view's pixels; empty
+// until the player has replaced the page's element.
+QRect playerRect(TWebBrowser& browser) {
+    const QString json =
+        evaluate(browser, QStringLiteral(
+                              "(function () {"
+                              "  var e = document.querySelector('ruffle-object,ruffle-embed');"
+                              "  if (!e) return '';"
+                              "  var r = e.getBoundingClientRect();"
+                              "  return JSON.stringify({x: r.x, y: r.y, w: r.width, h: r.height});"
+                              "})()"))
+            .toString();
+    const QJsonObject r = QJsonDocument::fromJson(json.toUtf8()).object();
+    return QRect(r["x"].toInt(), r["y"].toInt(), r["w"].toInt(), r["h"].toInt());
+}
+
+TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalStopped) {
+    ProgramFolderGuard guard;
+    auto portal = std::make_unique<DemoPortal>();
+    ASSERT_TRUE(portal->running()) << portal->error().toStdString();
+    qputenv("ZORVIA_SITE_HOST", portal->host().toUtf8());
+    TForm1 form;
+    form.FormCreate();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    const QString page = portal->url("/mini.php?itemid=" + QString::number(kGameId));
+    form.CreateNewTab(page.toStdString());
+    TWebBrowser* browser = form.activeBrowser();
+    QRect stage;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
+                                kPlayerTimeoutMs));
+    EXPECT_TRUE(framesAdvance(*browser->view(), stage));
+    EXPECT_EQ(grabPixel(*browser->view(), stage.topLeft() + QPoint(3, 3)), kStage);
+    saveShot(form, QStringLiteral("portal_game.png"));
+
+    auto* download = form.findChild<QPushButton*>(QStringLiteral("Button_down"));
+    ASSERT_TRUE(download && download->isEnabled());
+    {
+        ModalCloser closer;
+        download->click();
+        EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
+    }
+    portal.reset();
+
+    auto* list = form.findChild<ui::TListBox*>(QStringLiteral("ListBox2"));
+    ASSERT_TRUE(list && list->count() > 0);
+    const AnsiString path = list->link(list->count() - 1);
+    ASSERT_EQ(QString::fromStdString(path), ProgramFolderGuard::flashFolder() + kGameFile);
+    form.CreateNewTab(path);
+    browser = form.activeBrowser();
+    const QString address =
+        QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return browser->Document() && browser->Document()->location() == address; },
+        kLoadTimeoutMs));
+    EXPECT_EQ(browser->LocationURL(), address);
+    // The movie fills the page at its aspect ratio, centred between bars.
+    const QSize view = browser->view()->size();
+    const QSize scaled = QSize(550, 400).scaled(view, Qt::KeepAspectRatio);
+    const QRect movie(
+        QPoint((view.width() - scaled.width()) / 2, (view.height() - scaled.height()) / 2), scaled);
+    ASSERT_GE(view.width() - scaled.width(), 20); // the tab's page is wider than 11:8
+    EXPECT_TRUE(framesAdvance(*browser->view(), movie));
+    EXPECT_EQ(grabPixel(*browser->view(), movie.topLeft() + QPoint(3, 3)), kStage);
+    EXPECT_EQ(grabPixel(*browser->view(), {3, view.height() / 2}), qRgb(0, 0, 0));
+    saveShot(form, QStringLiteral("local_game.png"));
+}
+
+} // namespace
+} // namespace zorvia::test
