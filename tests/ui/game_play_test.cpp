@@ -1,13 +1,13 @@
 // Games that play: a demo portal game page, which brings no player of its
 // own, and the same game downloaded and opened from the local list after the
 // portal has stopped.
-#include "browser/browser_test_support.h"
+#include "support/browser_test_support.h"
 #include "browser/web_browser.h"
 #include "support/demo_portal.h"
 #include "support/modal.h"
 #include "ui/kit/list_box.h"
 #include "ui/main/form1.h"
-#include "ui/program_folder_guard.h"
+#include "support/program_folder_guard.h"
 
 #include <QDir>
 #include <QJsonDocument>
