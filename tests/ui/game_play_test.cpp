@@ -59,14 +59,28 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
-    const QString page = portal->url("/mini.php?itemid=" + QString::number(kGameId));
-    form.CreateNewTab(page.toStdString());
-    TWebBrowser* browser = form.activeBrowser();
-    QRect stage;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
-                                kPlayerTimeoutMs));
-    EXPECT_TRUE(framesAdvance(*browser->view(), stage));
-    EXPECT_EQ(grabPixel(*browser->view(), stage.topLeft() + QPoint(3, 3)), kStage);
+    // The game page as served, and with the portal's own player, which the
+    // game box's must leave alone.
+    const struct {
+        const char* query;
+        bool ownPlayer;
+    } pages[] = {{"&player=1", true}, {"", false}};
+    TWebBrowser* browser = nullptr;
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.query);
+        form.CreateNewTab(
+            portal->url("/mini.php?itemid=" + QString::number(kGameId) + page.query).toStdString());
+        browser = form.activeBrowser();
+        QRect stage;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
+                                    kPlayerTimeoutMs));
+        EXPECT_TRUE(framesAdvance(*browser->view(), stage));
+        EXPECT_EQ(grabPixel(*browser->view(), stage.topLeft() + QPoint(3, 3)), kStage);
+        const QString players = QStringLiteral(
+            "Array.prototype.map.call(document.scripts, function (s) { return s.src; }).join(' ')");
+        EXPECT_EQ(evaluate(*browser, players).toString().contains("zorvia-player:"),
+                  !page.ownPlayer);
+    }
     saveShot(form, QStringLiteral("portal_game.png"));
 
     auto* download = form.findChild<QPushButton*>(QStringLiteral("Button_down"));
