@@ -7,7 +7,7 @@
 // child process of its own: bench_flash_player --child gamebox|bare <tabs>.
 #include "support/test_http_server.h"
 #include "browser/web_browser.h"
-#include "ui/kit/page_control.h"
+#include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 
 #include "app/application.h"
@@ -146,9 +146,11 @@ int gameBoxChild(int tabs, const QString& movie) {
     form.FormCreate();
     form.show();
     for (int i = 0; i < tabs; ++i) {
-        form.CreateNewTab(movie.toStdString());
-        if (!waitDrawn(*form.activeBrowser()->view()))
+        form.CreateNewTab(zorvia::ui::fromQ(movie));
+        if (!waitDrawn(*form.activeBrowser()->view())) {
+            std::fprintf(stderr, "tab %d: no frame drawn\n", i + 1);
             return 1;
+        }
     }
     QTest::qWait(kSettleMs);
     const auto [pss, processes] = treePss(getpid());
@@ -156,8 +158,8 @@ int gameBoxChild(int tabs, const QString& movie) {
     return 0;
 }
 
-int bareChild(int tabs, const QString& movie) {
-    zorvia::test::TestHttpServer server;
+// The bare web view's page: it loads the player itself over HTTP.
+void serveBarePage(zorvia::test::TestHttpServer& server, const QString& movie) {
     const QDir player(QCoreApplication::applicationDirPath() + QStringLiteral("/player"));
     for (const QString& name : player.entryList(QDir::Files)) {
         zorvia::test::HttpResponse reply;
@@ -179,8 +181,38 @@ int bareChild(int tabs, const QString& movie) {
                        "contextMenu:'off'}};</script><script src='/player/ruffle.js'></script>"
                        "<embed src='/orbit.swf' type='application/x-shockwave-flash' width='100%' "
                        "height='100%'>"));
+}
+
+QWebEngineProfile* bareProfile() {
     auto* profile = new QWebEngineProfile(qApp);
     profile->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    return profile;
+}
+
+// The same for the bare web view's page, for comparison.
+void firstFrameBare(const QString& movie) {
+    zorvia::test::TestHttpServer server;
+    serveBarePage(server, movie);
+    QWebEngineProfile* profile = bareProfile();
+    std::printf("Bare web view loading the player itself, open to first drawn frame (ms):");
+    for (int round = 0; round < kRounds; ++round) {
+        QWebEngineView view;
+        view.setPage(new QWebEnginePage(profile, &view));
+        view.resize(800, 500);
+        view.show();
+        QElapsedTimer clock;
+        clock.start();
+        view.load(QUrl(server.url(QStringLiteral("/game"))));
+        std::printf(" %lld", static_cast<long long>(waitDrawn(view) ? clock.elapsed() : -1));
+        std::fflush(stdout);
+    }
+    std::printf("\n");
+}
+
+int bareChild(int tabs, const QString& movie) {
+    zorvia::test::TestHttpServer server;
+    serveBarePage(server, movie);
+    QWebEngineProfile* profile = bareProfile();
     QTabWidget window;
     window.resize(990, 560);
     window.show();
@@ -230,6 +262,7 @@ int main(int argc, char** argv) {
                                                  : bareChild(tabs, movie);
     }
     firstFrame(movie);
+    firstFrameBare(movie);
     std::printf("Memory, PSS of all processes with game tabs playing:\n");
     for (int tabs : {1, 5}) {
         std::printf("  %d tab(s): game box %s; bare web view loading the player itself %s\n", tabs,
