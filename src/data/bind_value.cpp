@@ -14,7 +14,7 @@ constexpr const char* kDateFormat = "yyyy-mm-dd";
 constexpr const char* kTimeFormat = "hh\":\"nn\":\"ss.zzz";
 constexpr const char* kDateTimeFormat = "yyyy-mm-dd hh\":\"nn\":\"ss.zzz";
 
-int bindText(const sqlite::Api& api, sqlite::Stmt* stmt, int index, const std::string& text) {
+int bindText(const sqlite::Api& api, sqlite::Stmt* stmt, int index, std::string_view text) {
     if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
         return sqlite::kError;
     return api.bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
@@ -66,6 +66,8 @@ int bindValue(const sqlite::Api& api, sqlite::Stmt* stmt, int index, const BindV
                              sqlite::transient());
     }
     default: {
+        if (const auto* bytes = std::get_if<std::string>(&value))
+            return bindText(api, stmt, index, utf8 ? text::ansiToUtf8(*bytes) : *bytes);
         const AnsiString text = valueToText(bound.type, value);
         return bindText(api, stmt, index, utf8 ? text::ansiToUtf8(text) : text);
     }

@@ -12,8 +12,6 @@ namespace {
 
 using enum TFieldType;
 
-const data::FieldValue kNoValue;
-
 } // namespace
 
 const data::Cell* TField::cell() const {
@@ -25,26 +23,28 @@ bool TField::IsNull() const {
     return current == nullptr || !current->present;
 }
 
-const data::FieldValue& TField::Value() const {
+data::FieldValue TField::Value() const {
     const data::Cell* current = cell();
-    return current == nullptr ? kNoValue : current->value;
+    return current == nullptr ? data::FieldValue() : dataSet_->rowCache().value(*current);
 }
 
 AnsiString TField::AsString() const {
-    if (IsNull())
+    const data::Cell* current = cell();
+    if (current == nullptr || !current->present)
         return {};
-    const data::FieldValue& value = cell()->value;
-    if (DataType() == ftString && dataSet_->readsUtf8()) {
-        if (const auto* bytes = std::get_if<std::string>(&value))
-            return text::utf8ToAnsi(*bytes);
+    if (current->kind == data::Cell::Kind::Bytes) {
+        const std::string_view bytes = dataSet_->rowCache().bytes(*current);
+        if (DataType() == ftString && dataSet_->readsUtf8())
+            return text::utf8ToAnsi(bytes);
+        return AnsiString(bytes);
     }
-    return data::valueToText(DataType(), value);
+    return data::valueToText(DataType(), dataSet_->rowCache().value(*current));
 }
 
 std::int32_t TField::AsInteger() const {
     if (IsNull())
         return 0;
-    const data::FieldValue& value = cell()->value;
+    const data::FieldValue value = Value();
     if (const auto* integer = std::get_if<std::int32_t>(&value))
         return *integer;
     if (const auto* flag = std::get_if<bool>(&value))
@@ -62,7 +62,7 @@ std::int32_t TField::AsInteger() const {
 double TField::AsFloat() const {
     if (IsNull())
         return 0;
-    if (const auto number = data::numberIn(cell()->value, true))
+    if (const auto number = data::numberIn(Value(), true))
         return *number;
     const AnsiString text = AsString();
     if (const auto parsed = data::parseDecimal(text, data::formatSettings().decimalSeparator))
@@ -73,7 +73,7 @@ double TField::AsFloat() const {
 bool TField::AsBoolean() const {
     if (IsNull())
         return false;
-    const data::FieldValue& value = cell()->value;
+    const data::FieldValue value = Value();
     if (const auto* flag = std::get_if<bool>(&value))
         return *flag;
     if (const auto* integer = std::get_if<std::int32_t>(&value))
@@ -89,7 +89,7 @@ bool TField::AsBoolean() const {
 data::TDateTime TField::AsDateTime() const {
     if (IsNull())
         return 0;
-    if (const auto number = data::numberIn(cell()->value, false))
+    if (const auto number = data::numberIn(Value(), false))
         return *number;
     throw EConvertError::notValid(AsString(), "date and time");
 }

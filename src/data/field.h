@@ -3,6 +3,7 @@
 #include "data/date_time.h"
 #include "data/field_info.h"
 #include "data/field_value.h"
+#include "data/row_cache.h"
 #include "text/ansi.h"
 
 #include <cstdint>
@@ -49,7 +50,7 @@ public:
     data::TDateTime AsDateTime() const;
 
     // The stored value itself (bytes as the library gave them).
-    const data::FieldValue& Value() const;
+    data::FieldValue Value() const;
 
 private:
     const data::Cell* cell() const;

@@ -18,12 +18,6 @@ namespace zorvia::data {
 using FieldValue =
     std::variant<std::monostate, std::string, std::u16string, std::int32_t, bool, double>;
 
-// One field of a fetched row: the null flag and the stored value.
-struct Cell {
-    bool present = false;
-    FieldValue value;
-};
-
 // How date and time texts are read (the query's date settings).
 struct DateReading {
     bool sqliteDateFormat = true;

@@ -20,11 +20,13 @@ using BusyCallback = int (*)(void*, int);
 inline constexpr int kOk = 0;
 inline constexpr int kError = 1;
 inline constexpr int kBusy = 5;
+inline constexpr int kSchema = 17;
 inline constexpr int kMisuse = 21;
 inline constexpr int kRange = 25;
 inline constexpr int kRow = 100;
 inline constexpr int kDone = 101;
 
+inline constexpr int kTypeInteger = 1;
 inline constexpr int kTypeNull = 5;
 inline constexpr int kEncodingUtf8 = 1;
 

@@ -25,6 +25,7 @@ namespace {
 using data::sqlite::kBusy;
 using data::sqlite::kOk;
 using data::sqlite::kRow;
+using data::sqlite::kSchema;
 
 constexpr size_t kMaxErrorText = 255;
 constexpr std::chrono::milliseconds kBusyPause{10};
@@ -45,6 +46,15 @@ AnsiString cutText(const AnsiString& text, size_t limit) {
     if (cut > 0 && text::byteTypeAt(text, cut - 1) == text::ByteType::Lead)
         --cut;
     return text.substr(0, cut);
+}
+
+// True when nothing but blanks follows the statement that ends at `tail`.
+bool isBlankRest(const char* tail) {
+    if (tail == nullptr)
+        return true;
+    while (*tail != '\0' && std::isspace(static_cast<unsigned char>(*tail)))
+        ++tail;
+    return *tail == '\0';
 }
 
 AnsiString transactionStatement(std::string_view kind) {
@@ -193,6 +203,8 @@ void TSQLiteDB::disconnect() {
 }
 
 void TSQLiteDB::release() noexcept {
+    if (library_)
+        statements_.clear(Api());
     if (library_ && handle_ != nullptr)
         Api().close(handle_);
     handle_ = nullptr;
@@ -277,13 +289,41 @@ void TSQLiteDB::RaiseSQLiteError() const {
     throw EDatabaseError(message);
 }
 
+// Binds and steps a prepared statement to its end, then resets it; the
+// library's result code of the run.
+template <typename Binder>
+int TSQLiteDB::execute(data::sqlite::Stmt* stmt, Binder& bind) {
+    bind(stmt);
+    const auto deadline = std::chrono::steady_clock::now() + busyRetryLimit_;
+    int stepped = Api().step(stmt);
+    while (stepped == kRow || (stepped == kBusy && std::chrono::steady_clock::now() < deadline)) {
+        if (stepped == kBusy)
+            std::this_thread::sleep_for(kBusyPause);
+        stepped = Api().step(stmt);
+    }
+    if (stepped == kBusy)
+        RaiseSQLiteError();
+    return Api().reset(stmt);
+}
+
 template <typename Binder>
 void TSQLiteDB::runAll(const AnsiString& sql, Binder&& bind) {
     lastSql_ = sql;
     Log(sql);
     if (!connected_ || handle_ == nullptr)
         throw ESQLiteError("Database is not connected");
-    const std::string text = ToLibraryText(sql);
+    std::string text = ToLibraryText(sql);
+    if (data::sqlite::Stmt* kept = statements_.take(text)) {
+        data::Statement statement(Api(), kept);
+        const int result = execute(kept, bind);
+        if (result == kOk) {
+            statements_.keep(Api(), std::move(text), statement.release());
+            return;
+        }
+        // A schema change since the text was prepared: prepare it anew.
+        if (result != kSchema)
+            RaiseSQLiteError();
+    }
     const char* rest = text.c_str();
     while (*rest != '\0') {
         data::sqlite::Stmt* raw = nullptr;
@@ -293,19 +333,12 @@ void TSQLiteDB::runAll(const AnsiString& sql, Binder&& bind) {
         if (prepared != kOk)
             RaiseSQLiteError();
         if (raw != nullptr) {
-            bind(statement.get());
-            const auto deadline = std::chrono::steady_clock::now() + busyRetryLimit_;
-            int stepped = Api().step(raw);
-            while (stepped == kRow ||
-                   (stepped == kBusy && std::chrono::steady_clock::now() < deadline)) {
-                if (stepped == kBusy)
-                    std::this_thread::sleep_for(kBusyPause);
-                stepped = Api().step(raw);
+            if (execute(raw, bind) != kOk)
+                RaiseSQLiteError();
+            if (rest == text.c_str() && isBlankRest(tail)) {
+                statements_.keep(Api(), std::move(text), statement.release());
+                return;
             }
-            if (stepped == kBusy)
-                RaiseSQLiteError();
-            if (statement.finalize() != kOk)
-                RaiseSQLiteError();
         }
         if (tail == nullptr || tail <= rest)
             break;
@@ -327,6 +360,8 @@ void TSQLiteDB::RunStatements(const AnsiString& sql, const TParams* params) {
                 param = params->AtPosition(index - 1);
             if (param != nullptr)
                 data::bindValue(Api(), stmt, index, param->Bound(), utf8Mode_);
+            else
+                Api().bind_null(stmt, index);
         }
     });
 }

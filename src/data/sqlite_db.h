@@ -3,6 +3,7 @@
 #include "data/sqlite_api.h"
 #include "data/sqlite_components.h"
 #include "data/sqlite_library.h"
+#include "data/statement_cache.h"
 #include "text/ansi.h"
 
 #include <chrono>
@@ -158,6 +159,8 @@ private:
     void disconnect();
     void release() noexcept;
     template <typename Binder>
+    int execute(data::sqlite::Stmt* stmt, Binder& bind);
+    template <typename Binder>
     void runAll(const AnsiString& sql, Binder&& bind);
     void runInTransaction(const AnsiString& sql);
 
@@ -180,6 +183,7 @@ private:
 
     std::optional<data::SQLiteLibrary> library_;
     data::sqlite::Db* handle_ = nullptr;
+    data::StatementCache statements_{16}; // single-statement texts run last
     bool inTransaction_ = false;
     bool utf8Mode_ = true;
     AnsiString lastSql_;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace zorvia {
@@ -63,41 +64,60 @@ namespace {
 using enum TFieldType;
 namespace sqlite = data::sqlite;
 
-// The cell of one column of the row the statement stands on.
-data::Cell readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const TFieldDef& def,
-                    const data::DateReading& reading) {
-    data::Cell cell;
-    cell.present = api.column_type(stmt, column) != sqlite::kTypeNull;
-    if (!cell.present) {
-        cell.value = data::emptyValue(def.DataType);
-        return cell;
-    }
+// Null or not: a value a column reader returned is never null, while no
+// value may also be an empty blob.
+bool isPresent(const void* value, const sqlite::Api& api, sqlite::Stmt* stmt, int column) {
+    return value != nullptr || api.column_type(stmt, column) != sqlite::kTypeNull;
+}
+
+size_t byteCount(int bytes) {
+    return static_cast<size_t>(std::max(bytes, 0));
+}
+
+// Fills field `field` of the row read last from one column of the row the
+// statement stands on.
+void readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const TFieldDef& def,
+              const data::DateReading& reading, data::RowCache& rows, size_t field) {
     if (def.DataType == ftWideString) {
         const auto* units = static_cast<const char16_t*>(api.column_text16(stmt, column));
-        const int bytes = api.column_bytes16(stmt, column);
-        size_t count = units != nullptr ? static_cast<size_t>(std::max(bytes, 0)) / 2 : 0;
+        if (!isPresent(units, api, stmt, column))
+            return rows.setNull(field, data::emptyValue(def.DataType));
+        size_t count = units != nullptr ? byteCount(api.column_bytes16(stmt, column)) / 2 : 0;
         count = std::min(count, static_cast<size_t>(def.Size + 1) / 2);
-        cell.value = std::u16string(units != nullptr ? units : u"", count);
-        return cell;
+        return rows.setWide(field, {units != nullptr ? units : u"", count});
     }
     if (isBlobLike(def.DataType)) {
         const auto* bytes = static_cast<const char*>(api.column_blob(stmt, column));
-        const int count = api.column_bytes(stmt, column);
-        cell.value = bytes != nullptr ? std::string(bytes, static_cast<size_t>(std::max(count, 0)))
-                                      : std::string();
-        return cell;
+        if (!isPresent(bytes, api, stmt, column))
+            return rows.setNull(field, data::emptyValue(def.DataType));
+        if (bytes == nullptr)
+            return rows.setBytes(field, {});
+        return rows.setBytes(field, {bytes, byteCount(api.column_bytes(stmt, column))});
+    }
+    if (def.DataType == ftInteger) {
+        // An integer's text is its decimal form: read the number itself.
+        const int type = api.column_type(stmt, column);
+        if (type == sqlite::kTypeNull)
+            return rows.setNull(field, data::emptyValue(def.DataType));
+        if (type == sqlite::kTypeInteger) {
+            const sqlite::Int64 number = api.column_int64(stmt, column);
+            const bool fits = number >= std::numeric_limits<std::int32_t>::min() &&
+                              number <= std::numeric_limits<std::int32_t>::max();
+            return rows.setValue(field, fits ? static_cast<std::int32_t>(number) : 0);
+        }
     }
     const auto* raw = reinterpret_cast<const char*>(api.column_text(stmt, column));
-    const size_t length =
-        raw != nullptr ? static_cast<size_t>(std::max(api.column_bytes(stmt, column), 0)) : 0;
-    const std::string_view text(raw != nullptr ? raw : "", length);
+    if (!isPresent(raw, api, stmt, column))
+        return rows.setNull(field, data::emptyValue(def.DataType));
+    if (raw == nullptr)
+        return rows.setValue(field, data::valueFromText(def.DataType, {}, reading));
     if (def.DataType == ftString) {
-        const size_t cut = std::min(text.size(), static_cast<size_t>(std::max(def.Size, 0)));
-        cell.value = std::string(text.data(), strnlen(text.data(), cut));
-        return cell;
+        // Cut to the field's size, or at the first zero byte: the text's own
+        // terminator or one inside it.
+        return rows.setBytes(field, {raw, strnlen(raw, byteCount(def.Size))});
     }
-    cell.value = data::valueFromText(def.DataType, text, reading);
-    return cell;
+    const size_t length = byteCount(api.column_bytes(stmt, column));
+    rows.setValue(field, data::valueFromText(def.DataType, {raw, length}, reading));
 }
 
 } // namespace
@@ -159,7 +179,7 @@ void TSQLiteBaseQuery::InternalOpen() {
         text += " limit " + std::to_string(maxResults_);
     if (startResult_ != 0)
         text += " offset " + std::to_string(startResult_);
-    rows_.clear();
+    rows_.reset(0);
     if (connection_->Connected())
         LoadQueryData(text);
     position_ = -1;
@@ -169,8 +189,7 @@ void TSQLiteBaseQuery::InternalOpen() {
 }
 
 void TSQLiteBaseQuery::InternalClose() noexcept {
-    rows_.clear();
-    rows_.shrink_to_fit();
+    rows_.release();
     fields_.clear();
     fieldDefs_.clear();
     columnFields_.clear();
@@ -197,12 +216,12 @@ void TSQLiteBaseQuery::LoadQueryData(const AnsiString& text) {
     if (prepared != sqlite::kOk)
         db.RaiseSQLiteError();
     buildFieldDefs(api, raw);
+    rows_.reset(fieldDefs_.size());
     if (raw == nullptr)
         return;
     bindParams(api, raw);
-    while (auto row = FetchRow(api, raw)) {
-        row->bookmark = static_cast<int>(rows_.size());
-        rows_.push_back(std::move(*row));
+    const data::DateReading reading{sqliteDateFormat_, tableDateFormat_};
+    while (FetchRow(api, raw, reading)) {
     }
     api.reset(raw);
     const int finished = statement.finalize();
@@ -256,28 +275,25 @@ void TSQLiteBaseQuery::bindParams(const sqlite::Api& api, sqlite::Stmt* stmt) co
     }
 }
 
-std::optional<data::CachedRow> TSQLiteBaseQuery::FetchRow(const sqlite::Api& api,
-                                                          sqlite::Stmt* stmt) {
+bool TSQLiteBaseQuery::FetchRow(const sqlite::Api& api, sqlite::Stmt* stmt,
+                                const data::DateReading& reading) {
     const int stepped = api.step(stmt);
     if (stepped == sqlite::kRow) {
-        data::CachedRow row;
-        row.cells.resize(fieldDefs_.size());
-        row.rowid = static_cast<std::int64_t>(rows_.size());
-        const data::DateReading reading{sqliteDateFormat_, tableDateFormat_};
+        rows_.addRow();
         for (size_t column = 0; column < columnFields_.size(); ++column) {
             const int field = columnFields_[column];
             if (static_cast<int>(column) == rowidColumn_)
-                row.rowid = api.column_int(stmt, static_cast<int>(column));
+                rows_.setRowid(api.column_int(stmt, static_cast<int>(column)));
             else if (field >= 0)
-                row.cells[field] =
-                    readCell(api, stmt, static_cast<int>(column), fieldDefs_[field], reading);
+                readCell(api, stmt, static_cast<int>(column), fieldDefs_[field], reading, rows_,
+                         static_cast<size_t>(field));
         }
-        return row;
+        return true;
     }
     if (stepped == sqlite::kBusy) {
         if (connection_->OnBusy) {
             connection_->OnBusy(*connection_);
-            return std::nullopt;
+            return false;
         }
         connection_->RaiseSQLiteError();
     }
@@ -286,7 +302,7 @@ std::optional<data::CachedRow> TSQLiteBaseQuery::FetchRow(const sqlite::Api& api
         api.reset(stmt);
         connection_->RaiseSQLiteError();
     }
-    return std::nullopt;
+    return false;
 }
 
 void TSQLiteBaseQuery::ExecSQL() {
@@ -315,13 +331,13 @@ void TSQLiteBaseQuery::ExecSQL() {
 }
 
 void TSQLiteBaseQuery::First() {
-    position_ = rows_.empty() ? -1 : 0;
+    position_ = rows_.rowCount() == 0 ? -1 : 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
 }
 
 void TSQLiteBaseQuery::Next() {
-    if (position_ < static_cast<int>(rows_.size()) - 1) {
+    if (position_ < static_cast<int>(rows_.rowCount()) - 1) {
         ++position_;
         bof_ = false;
     } else {
@@ -339,24 +355,23 @@ void TSQLiteBaseQuery::Prior() {
 }
 
 void TSQLiteBaseQuery::Last() {
-    position_ = static_cast<int>(rows_.size()) - 1;
+    position_ = static_cast<int>(rows_.rowCount()) - 1;
     eof_ = true;
-    bof_ = rows_.empty();
+    bof_ = rows_.rowCount() == 0;
 }
 
 std::int64_t TSQLiteBaseQuery::RowId() const {
-    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.size()))
+    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.rowCount()))
         return -1;
-    return rows_[position_].rowid;
+    return rows_.rowid(position_);
 }
 
 const data::Cell* TSQLiteBaseQuery::currentCell(int index) const {
-    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.size()))
+    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.rowCount()))
         return nullptr;
-    const std::vector<data::Cell>& cells = rows_[position_].cells;
-    if (index < 0 || index >= static_cast<int>(cells.size()))
+    if (index < 0 || index >= static_cast<int>(fieldDefs_.size()))
         return nullptr;
-    return &cells[index];
+    return &rows_.cell(position_, index);
 }
 
 bool TSQLiteBaseQuery::readsUtf8() const {
@@ -364,9 +379,11 @@ bool TSQLiteBaseQuery::readsUtf8() const {
 }
 
 TField* TSQLiteBaseQuery::FindField(std::string_view name) const {
-    for (const auto& field : fields_) {
-        if (text::equalsNoCase(field->FieldName(), name))
-            return field.get();
+    // The fields were made from the definitions, in the same order.
+    const size_t count = std::min(fields_.size(), fieldDefs_.size());
+    for (size_t i = 0; i < count; ++i) {
+        if (text::equalsNoCase(fieldDefs_[i].Name, name))
+            return fields_[i].get();
     }
     return nullptr;
 }

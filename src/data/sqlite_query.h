@@ -3,6 +3,7 @@
 #include "data/field.h"
 #include "data/field_value.h"
 #include "data/params.h"
+#include "data/row_cache.h"
 #include "data/sql_lines.h"
 #include "data/sqlite_api.h"
 #include "text/ansi.h"
@@ -32,13 +33,6 @@ struct ScreenCursorService {
 
 // Installs the process-wide service (an empty one removes it).
 void setScreenCursorService(ScreenCursorService service);
-
-// One cached result row: the cells in field order, the bookmark and rowid.
-struct CachedRow {
-    std::vector<Cell> cells;
-    int bookmark = 0;
-    std::int64_t rowid = 0;
-};
 
 } // namespace data
 
@@ -105,7 +99,7 @@ public:
     void Next();
     void Prior();
     void Last();
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const { return static_cast<int>(rows_.rowCount()); }
     // Rowid of the current row (the result column named rowid, or the row's
     // number); -1 without a current row.
     std::int64_t RowId() const;
@@ -124,6 +118,7 @@ public:
 
     // For the fields: the current row's cell of field `index`, if any.
     const data::Cell* currentCell(int index) const;
+    const data::RowCache& rowCache() const { return rows_; }
     // True when string values come from the library in UTF-8.
     bool readsUtf8() const;
 
@@ -142,7 +137,10 @@ private:
     void LoadQueryData(const AnsiString& text);
     void buildFieldDefs(const data::sqlite::Api& api, data::sqlite::Stmt* stmt);
     void bindParams(const data::sqlite::Api& api, data::sqlite::Stmt* stmt) const;
-    std::optional<data::CachedRow> FetchRow(const data::sqlite::Api& api, data::sqlite::Stmt* stmt);
+    // Steps to the next result row and appends it to the cache; false at
+    // the end of the rows.
+    bool FetchRow(const data::sqlite::Api& api, data::sqlite::Stmt* stmt,
+                  const data::DateReading& reading);
     [[noreturn]] void raise(const AnsiString& message) const;
 
     AnsiString name_;
@@ -163,7 +161,9 @@ private:
     std::vector<TFieldDef> fieldDefs_;
     std::vector<int> columnFields_; // field index of each result column, -1 for rowid
     int rowidColumn_ = -1;
-    std::vector<data::CachedRow> rows_;
+    // Each row's rowid is the result column named rowid, or the row's
+    // number; its bookmark is its index.
+    data::RowCache rows_;
     std::vector<std::unique_ptr<TField>> fields_;
     bool active_ = false;
     int position_ = -1;

@@ -18,6 +18,13 @@ public:
 
     sqlite::Stmt* get() const { return stmt_; }
 
+    // Hands the statement over without finalizing it.
+    sqlite::Stmt* release() {
+        sqlite::Stmt* stmt = stmt_;
+        stmt_ = nullptr;
+        return stmt;
+    }
+
     // Finalizes now; the library's result code.
     int finalize() {
         const int rc = stmt_ != nullptr ? api_->finalize(stmt_) : sqlite::kOk;

@@ -1,104 +1,74 @@
 #include "text/codepage.h"
 
-#include "text/exception.h"
+#include "text/cp936_map.h"
+#include "text/dbcs.h"
+#include "text/iconv_convert.h"
+#include "text/utf8.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <memory>
-#include <utility>
-#include <vector>
+#include <cstdint>
+#include <cstring>
 
 namespace zorvia::text {
 namespace {
 
-constexpr const char* kAnsi = "CP936";
-constexpr const char* kUtf8 = "UTF-8";
-constexpr const char* kUtf16 = "UTF-16LE";
+using detail::Encoding;
 
-// One iconv descriptor per conversion, opened for the duration of a call.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw Exception(AnsiString("iconv cannot convert from ") + from + " to " + to);
+// Index of the first byte at or after `from` that is not ASCII.
+size_t endOfAscii(std::string_view text, size_t from = 0) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    size_t i = from;
+    for (std::uint64_t word; i + sizeof word <= text.size(); i += sizeof word) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
     }
-    ~Converter() { iconv_close(cd_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+        ++i;
+    return i;
+}
 
-    // Converts `in`, writing `replacement` (already in the target encoding)
-    // for every character that fails. `sourceUnit` is the byte width of a
-    // source code unit, used to step over a bad input unit.
-    std::string run(std::string_view in, std::string_view replacement, size_t sourceUnit) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // start from the initial state
-        std::string out;
-        out.reserve(in.size() * 2 + 8);
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        char buffer[4096];
-        while (srcLeft > 0) {
-            char* dst = buffer;
-            size_t dstLeft = sizeof buffer;
-            const size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer, dst - buffer);
-            if (rc != static_cast<size_t>(-1))
-                continue;
-            if (errno == E2BIG)
-                continue;
-            // EILSEQ: unrepresentable or invalid; EINVAL: cut-off sequence at the end.
-            out.append(replacement);
-            const size_t skip = errno == EINVAL ? srcLeft : badUnitLength(src, srcLeft, sourceUnit);
-            src += skip;
-            srcLeft -= skip;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-        char* dst = buffer;
-        size_t dstLeft = sizeof buffer;
-        iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
-        out.append(buffer, dst - buffer);
-        return out;
+// The fast paths below convert character by character and give up (false)
+// on anything whose conversion depends on how iconv treats bad input; the
+// caller then converts the whole text through iconv. Code page 936 and the
+// UTF forms carry no state, so converting character by character gives what
+// iconv gives for the whole text.
+
+// Hands each run of ASCII bytes to `ascii` and every other character, as a
+// code point, to `other`.
+template <typename Ascii, typename Other>
+bool eachAnsiCharacter(std::string_view ansi, Ascii&& ascii, Other&& other) {
+    size_t i = 0;
+    while (i < ansi.size()) {
+        const size_t run = endOfAscii(ansi, i);
+        ascii(ansi.substr(i, run - i));
+        if ((i = run) == ansi.size())
+            break;
+        const auto lead = static_cast<unsigned char>(ansi[i]);
+        if (!isLeadByte(lead) || i + 1 == ansi.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(ansi[i + 1]);
+        if (!isTrailByte(trail))
+            return false;
+        const char32_t codePoint = detail::codePointOf(lead, trail);
+        if (codePoint == detail::kNoCodePoint)
+            return false;
+        other(codePoint);
+        i += 2;
     }
+    return true;
+}
 
-private:
-    // Length of the source character at `p` that could not be converted: a
-    // whole UTF-8 sequence or UTF-16 unit pair when it is well-formed (an
-    // unrepresentable character), otherwise a single unit.
-    static size_t badUnitLength(const char* p, size_t left, size_t unit) {
-        if (unit == 2) {
-            if (left >= 4) {
-                const unsigned hi = static_cast<unsigned char>(p[1]);
-                const unsigned lo2 = static_cast<unsigned char>(p[3]);
-                if (hi >= 0xD8 && hi <= 0xDB && lo2 >= 0xDC && lo2 <= 0xDF)
-                    return 4;
-            }
-            return left >= 2 ? 2 : left;
-        }
-        if (unit == 3) { // UTF-8: take a well-formed sequence whole
-            const unsigned char c = static_cast<unsigned char>(p[0]);
-            size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 1;
-            if (n > left)
-                return 1;
-            for (size_t i = 1; i < n; ++i)
-                if ((static_cast<unsigned char>(p[i]) & 0xC0) != 0x80)
-                    return 1;
-            return n;
-        }
-        // Code page 936: a lead byte followed by a trail byte is one character.
-        const unsigned char c = static_cast<unsigned char>(p[0]);
-        if (c >= 0x81 && c <= 0xFE && left >= 2) {
-            const unsigned char t = static_cast<unsigned char>(p[1]);
-            if (t >= 0x40 && t <= 0xFE && t != 0x7F)
-                return 2;
-        }
-        return 1;
-    }
-
-    iconv_t cd_;
-};
-
-constexpr size_t kUnitAnsi = 1;
-constexpr size_t kUnitUtf8 = 3; // marker: variable-length UTF-8
-constexpr size_t kUnitUtf16 = 2;
+// Writes the code page 936 bytes of a non-ASCII code point at `to`; false
+// when iconv has to convert it in its text.
+bool putAnsi(char*& to, char32_t codePoint) {
+    const std::uint16_t code = detail::ansiCodeOf(codePoint);
+    if (code == detail::kNoAnsiCode)
+        return false;
+    if (code > 0xFF)
+        *to++ = static_cast<char>(code >> 8);
+    *to++ = static_cast<char>(code & 0xFF);
+    return true;
+}
 
 std::string_view bytesOf(std::u16string_view s) {
     return {reinterpret_cast<const char*>(s.data()), s.size() * 2};
@@ -112,92 +82,100 @@ std::u16string unitsOf(const std::string& bytes) {
     return out;
 }
 
-// One descriptor per direction and thread, opened on first use.
-Converter& converter(const char* to, const char* from) {
-    struct Key {
-        const char* to;
-        const char* from;
-    };
-    thread_local std::vector<std::pair<Key, std::unique_ptr<Converter>>> cache;
-    for (auto& [key, conv] : cache)
-        if (key.to == to && key.from == from)
-            return *conv;
-    cache.emplace_back(Key{to, from}, std::make_unique<Converter>(to, from));
-    return *cache.back().second;
-}
-
-const std::string_view kQuestion = "?";
-const std::string_view kQuestion16("?\0", 2);
-
 } // namespace
 
 std::string ansiToUtf8(std::string_view ansi) {
-    return converter(kUtf8, kAnsi).run(ansi, kQuestion, kUnitAnsi);
+    if (endOfAscii(ansi) == ansi.size())
+        return std::string(ansi);
+    // A double-byte character becomes at most four UTF-8 bytes.
+    std::string out(ansi.size() * 2, '\0');
+    char* to = out.data();
+    const bool converted = eachAnsiCharacter(
+        ansi,
+        [&](std::string_view run) {
+            std::memcpy(to, run.data(), run.size());
+            to += run.size();
+        },
+        [&](char32_t cp) { to = detail::putUtf8(to, cp); });
+    if (!converted)
+        return detail::iconvConvert(Encoding::Utf8, Encoding::Ansi, ansi);
+    out.resize(to - out.data());
+    return out;
 }
 
 AnsiString utf8ToAnsi(std::string_view utf8) {
-    return converter(kAnsi, kUtf8).run(utf8, kQuestion, kUnitUtf8);
+    size_t i = endOfAscii(utf8);
+    if (i == utf8.size())
+        return AnsiString(utf8);
+    // No character takes more bytes in code page 936 than in UTF-8.
+    AnsiString out(utf8.size(), '\0');
+    std::memcpy(out.data(), utf8.data(), i);
+    char* to = out.data() + i;
+    while (i < utf8.size()) {
+        const size_t run = endOfAscii(utf8, i);
+        std::memcpy(to, utf8.data() + i, run - i);
+        to += run - i;
+        if ((i = run) == utf8.size())
+            break;
+        const char32_t codePoint = detail::nextUtf8(utf8, i);
+        if (codePoint == detail::kMalformed || !putAnsi(to, codePoint))
+            return detail::iconvConvert(Encoding::Ansi, Encoding::Utf8, utf8);
+    }
+    out.resize(to - out.data());
+    return out;
 }
 
 std::u16string ansiToUtf16(std::string_view ansi) {
-    return unitsOf(converter(kUtf16, kAnsi).run(ansi, kQuestion16, kUnitAnsi));
+    std::u16string out;
+    out.reserve(ansi.size());
+    const bool converted = eachAnsiCharacter(
+        ansi, [&](std::string_view run) { out.append(run.begin(), run.end()); },
+        [&](char32_t cp) { detail::appendUtf16(out, cp); });
+    if (!converted)
+        return unitsOf(detail::iconvConvert(Encoding::Utf16, Encoding::Ansi, ansi));
+    return out;
 }
 
 AnsiString utf16ToAnsi(std::u16string_view utf16) {
-    return converter(kAnsi, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
+    // A surrogate pair stands for one character of at most two bytes.
+    AnsiString out(utf16.size() * 2, '\0');
+    char* to = out.data();
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        char32_t codePoint = utf16[i];
+        if (codePoint < 0x80) {
+            *to++ = static_cast<char>(codePoint);
+            continue;
+        }
+        if (codePoint >= 0xD800 && codePoint <= 0xDFFF) {
+            const bool pair = codePoint <= 0xDBFF && i + 1 < utf16.size() &&
+                              utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF;
+            if (!pair)
+                return detail::iconvConvert(Encoding::Ansi, Encoding::Utf16, bytesOf(utf16));
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+        }
+        if (!putAnsi(to, codePoint))
+            return detail::iconvConvert(Encoding::Ansi, Encoding::Utf16, bytesOf(utf16));
+    }
+    out.resize(to - out.data());
+    return out;
 }
 
 std::string utf16ToUtf8(std::u16string_view utf16) {
-    return converter(kUtf8, kUtf16).run(bytesOf(utf16), kQuestion, kUnitUtf16);
+    return detail::iconvConvert(Encoding::Utf8, Encoding::Utf16, bytesOf(utf16));
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
-    return unitsOf(converter(kUtf16, kUtf8).run(utf8, kQuestion16, kUnitUtf8));
+    return unitsOf(detail::iconvConvert(Encoding::Utf16, Encoding::Utf8, utf8));
 }
 
 std::optional<std::u16string> decodeUtf8Strict(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    size_t i = 0;
-    const size_t n = utf8.size();
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(utf8[k]); };
-    while (i < n) {
-        const unsigned char c = byte(i);
-        if (c < 0x80) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        size_t len;
-        char32_t cp;
-        char32_t min;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2, cp = c & 0x1F, min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3, cp = c & 0x0F, min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4, cp = c & 0x07, min = 0x10000;
-        } else {
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t codePoint = detail::nextUtf8(utf8, i);
+        if (codePoint == detail::kMalformed)
             return std::nullopt;
-        }
-        if (i + len > n)
-            return std::nullopt;
-        for (size_t k = 1; k < len; ++k) {
-            const unsigned char t = byte(i + k);
-            if ((t & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = cp << 6 | (t & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += len;
+        detail::appendUtf16(out, codePoint);
     }
     return out;
 }

@@ -226,6 +226,28 @@ TEST_F(Query, ColonParametersOutsideQuotesAreBound) {
               "SQLiteQuery1: Parameter 'c' not found");
 }
 
+TEST_F(Query, TextRunAgainFollowsSchemaChangesAndFailsLikeANewOne) {
+    exec("create table t(a unique)");
+    query.SQL().SetText("insert into t(a) values(:a)");
+    auto insert = [&](int a) {
+        query.ParamByName("a").SetAsInteger(a);
+        query.ExecSQL();
+    };
+    insert(1);
+    TSQLiteQuery other;
+    other.SetConnection(&db);
+    other.SetAutoCommit(false);
+    other.SQL().SetText("alter table t add column b default 'new'");
+    other.ExecSQL();
+    insert(2);
+    EXPECT_EQ(errorOf<EDatabaseError>([&] { insert(2); }),
+              "UNIQUE constraint failed: t.a\n\ninsert into t(a) values(:a)");
+    insert(3);
+    db.Close();
+    EXPECT_EQ(column("select a || b as v from t", "v"),
+              (std::vector<std::string>{"1new", "2new", "3new"}));
+}
+
 TEST_F(Query, BusyFetchCallsTheHookInsteadOfFailing) {
     exec("create table t(a); insert into t values(1)");
     EXPECT_EQ(column("select a from t", "a"), (std::vector<std::string>{"1"}));

@@ -1,5 +1,8 @@
 #include "text/codepage.h"
 
+#include "text/iconv_convert.h"
+#include "text/utf8.h"
+
 #include <gtest/gtest.h>
 
 using namespace zorvia::text;
@@ -94,6 +97,59 @@ TEST(Codepage, StrictUtf8Decoding) {
         EXPECT_EQ(decodeUtf8Strict(c.in).has_value(), c.ok) << c.in;
     EXPECT_EQ(decodeUtf8Strict(kGameUtf8).value(), kGame16);
     EXPECT_EQ(decodeUtf8Strict("\xF0\x9F\x98\x80").value(), u"\U0001F600");
+}
+
+// What the conversions gave when every text went through iconv, pinned.
+TEST(Codepage, PinnedCodePageTexts) {
+    struct Case {
+        const char* what;
+        std::string utf8;
+        std::string ansi;
+    };
+    const Case cases[] = {
+        {"ASCII", "Zorvia 1.0 <p>a_b</p>", "Zorvia 1.0 <p>a_b</p>"},
+        {"Chinese", "\u6E38\u620F\u76D2\u5B50 v2", "\xD3\xCE\xCF\xB7\xBA\xD0\xD7\xD3 v2"},
+        {"kana, Greek, pinyin, circled digit", "\u3042\u03B1\u00E9\u2460",
+         "\xA4\xA2\xA6\xC1\xA8\xA6\xA2\xD9"},
+        {"outside code page 936", "a\uD55C\u00E4\U0001F600b", "a???b"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(utf8ToAnsi(c.utf8), c.ansi) << c.what;
+        EXPECT_EQ(utf16ToAnsi(utf8ToUtf16(c.utf8)), c.ansi) << c.what;
+    }
+    // Double-byte codes the code page leaves unassigned.
+    EXPECT_EQ(ansiToUtf8("\xA2\xA0x\xFE\xFE"), "?x?");
+    EXPECT_EQ(ansiToUtf16("\xD7\xFA"), u"?");
+}
+
+// Character by character the conversions give what iconv gives for the
+// same text: every code point of the first plane, every double-byte code.
+TEST(Codepage, EveryCharacterConvertsAsIconvConvertsIt) {
+    using zorvia::text::detail::Encoding;
+    using zorvia::text::detail::iconvConvert;
+    for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        std::string utf8 = "x";
+        zorvia::text::detail::appendUtf8(utf8, cp);
+        const std::u16string utf16 = {u'x', static_cast<char16_t>(cp)};
+        const std::string utf16Bytes = {'x', '\0', static_cast<char>(cp & 0xFF),
+                                        static_cast<char>(cp >> 8)};
+        const auto code = static_cast<unsigned>(cp);
+        ASSERT_EQ(utf8ToAnsi(utf8), iconvConvert(Encoding::Ansi, Encoding::Utf8, utf8)) << code;
+        ASSERT_EQ(utf16ToAnsi(utf16), iconvConvert(Encoding::Ansi, Encoding::Utf16, utf16Bytes))
+            << code;
+    }
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string ansi = {static_cast<char>(lead), static_cast<char>(trail), 'x'};
+            ASSERT_EQ(ansiToUtf8(ansi), iconvConvert(Encoding::Utf8, Encoding::Ansi, ansi))
+                << lead << " " << trail;
+            ASSERT_EQ(ansiToUtf16(ansi),
+                      utf8ToUtf16(iconvConvert(Encoding::Utf8, Encoding::Ansi, ansi)))
+                << lead << " " << trail;
+        }
+    }
 }
 
 } // namespace
