@@ -7,23 +7,37 @@
 namespace zorvia::data {
 namespace {
 
-// The memory of the largest cache released on this thread, kept up to a
-// limit for the next cache: reading a result again then costs no fresh pages
-// from the system.
-constexpr size_t kSpareLimit = 16 << 20;
-thread_local RowStorage spare;
-
 size_t capacityOf(const RowStorage& memory) {
     return memory.rowids.capacity() * sizeof(std::int64_t) +
            memory.cells.capacity() * sizeof(Cell) + memory.store.capacity();
+}
+
+// The memory of the largest cache released on this thread, kept up to a
+// limit for the next cache: reading a result again then costs no fresh pages
+// from the system. A cache that outlives the thread's storage (a query
+// destroyed with the static objects) finds no spare and frees its memory.
+constexpr size_t kSpareLimit = 16 << 20;
+
+thread_local bool spareGone = false; // no destructor: outlives every query
+
+struct Spare {
+    ~Spare() { spareGone = true; }
+    RowStorage memory;
+};
+
+thread_local Spare spare;
+
+RowStorage* spareMemory() {
+    return spareGone ? nullptr : &spare.memory;
 }
 
 } // namespace
 
 void RowCache::reset(size_t fieldCount) {
     fieldCount_ = fieldCount;
-    if (capacityOf(memory_) == 0)
-        std::swap(memory_, spare);
+    RowStorage* kept = spareMemory();
+    if (kept != nullptr && capacityOf(memory_) == 0)
+        std::swap(memory_, *kept);
     memory_.rowids.clear();
     memory_.cells.clear();
     memory_.store.clear();
@@ -31,30 +45,11 @@ void RowCache::reset(size_t fieldCount) {
 
 void RowCache::release() noexcept {
     fieldCount_ = 0;
-    const size_t kept = capacityOf(memory_);
-    if (kept <= kSpareLimit && kept > capacityOf(spare))
-        std::swap(memory_, spare);
+    const size_t size = capacityOf(memory_);
+    RowStorage* kept = spareMemory();
+    if (kept != nullptr && size <= kSpareLimit && size > capacityOf(*kept))
+        std::swap(memory_, *kept);
     memory_ = {};
-}
-
-void RowCache::addRow() {
-    memory_.rowids.push_back(static_cast<std::int64_t>(memory_.rowids.size()));
-    memory_.cells.resize(memory_.cells.size() + fieldCount_);
-}
-
-size_t RowCache::store(const void* data, size_t size) {
-    const size_t offset = memory_.store.size();
-    const auto* bytes = static_cast<const char*>(data);
-    memory_.store.insert(memory_.store.end(), bytes, bytes + size);
-    return offset;
-}
-
-void RowCache::setBytes(size_t field, std::string_view bytes) {
-    Cell& cell = last(field);
-    cell.present = true;
-    cell.kind = Cell::Kind::Bytes;
-    cell.offset = store(bytes.data(), bytes.size());
-    cell.size = bytes.size();
 }
 
 void RowCache::setWide(size_t field, std::u16string_view text) {
@@ -93,12 +88,6 @@ void RowCache::setValue(size_t field, const FieldValue& value) {
 void RowCache::setNull(size_t field, const FieldValue& value) {
     setValue(field, value);
     last(field).present = false;
-}
-
-std::string_view RowCache::bytes(const Cell& cell) const {
-    if (cell.kind != Cell::Kind::Bytes)
-        return {};
-    return {memory_.store.data() + cell.offset, cell.size};
 }
 
 FieldValue RowCache::value(const Cell& cell) const {

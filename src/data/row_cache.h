@@ -51,22 +51,41 @@ public:
 
     // Appends a row of null cells whose rowid is its number; the setters
     // below fill the row appended last.
-    void addRow();
+    void addRow() {
+        memory_.rowids.push_back(static_cast<std::int64_t>(memory_.rowids.size()));
+        memory_.cells.resize(memory_.cells.size() + fieldCount_);
+    }
     void setRowid(std::int64_t rowid) { memory_.rowids.back() = rowid; }
-    void setBytes(size_t field, std::string_view bytes);
+    void setBytes(size_t field, std::string_view bytes) {
+        Cell& cell = last(field);
+        cell.present = true;
+        cell.kind = Cell::Kind::Bytes;
+        cell.offset = store(bytes.data(), bytes.size());
+        cell.size = bytes.size();
+    }
     void setWide(size_t field, std::u16string_view text);
     void setValue(size_t field, const FieldValue& value);
     // Marks a field null, keeping `value` as its value.
     void setNull(size_t field, const FieldValue& value);
 
     // The bytes of a Bytes cell (empty for any other).
-    std::string_view bytes(const Cell& cell) const;
+    std::string_view bytes(const Cell& cell) const {
+        if (cell.kind != Cell::Kind::Bytes)
+            return {};
+        return {memory_.store.data() + cell.offset, cell.size};
+    }
     // The value of a cell as fields read it.
     FieldValue value(const Cell& cell) const;
 
 private:
     Cell& last(size_t field) { return memory_.cells[memory_.cells.size() - fieldCount_ + field]; }
-    size_t store(const void* data, size_t size);
+    // Appends bytes to the store; where they begin.
+    size_t store(const void* data, size_t size) {
+        const size_t offset = memory_.store.size();
+        const auto* bytes = static_cast<const char*>(data);
+        memory_.store.insert(memory_.store.end(), bytes, bytes + size);
+        return offset;
+    }
 
     size_t fieldCount_ = 0;
     RowStorage memory_;

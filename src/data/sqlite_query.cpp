@@ -366,14 +366,6 @@ std::int64_t TSQLiteBaseQuery::RowId() const {
     return rows_.rowid(position_);
 }
 
-const data::Cell* TSQLiteBaseQuery::currentCell(int index) const {
-    if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.rowCount()))
-        return nullptr;
-    if (index < 0 || index >= static_cast<int>(fieldDefs_.size()))
-        return nullptr;
-    return &rows_.cell(position_, index);
-}
-
 bool TSQLiteBaseQuery::readsUtf8() const {
     return connection_ != nullptr && connection_->Utf8Mode();
 }

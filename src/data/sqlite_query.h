@@ -117,7 +117,13 @@ public:
     TParam& ParamByName(std::string_view name);
 
     // For the fields: the current row's cell of field `index`, if any.
-    const data::Cell* currentCell(int index) const;
+    const data::Cell* currentCell(int index) const {
+        if (!active_ || position_ < 0 || position_ >= static_cast<int>(rows_.rowCount()))
+            return nullptr;
+        if (index < 0 || index >= static_cast<int>(fieldDefs_.size()))
+            return nullptr;
+        return &rows_.cell(position_, index);
+    }
     const data::RowCache& rowCache() const { return rows_; }
     // True when string values come from the library in UTF-8.
     bool readsUtf8() const;

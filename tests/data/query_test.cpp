@@ -2,6 +2,7 @@
 #include "data/sqlite_query.h"
 #include "test_support.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -246,6 +247,23 @@ TEST_F(Query, TextRunAgainFollowsSchemaChangesAndFailsLikeANewOne) {
     db.Close();
     EXPECT_EQ(column("select a || b as v from t", "v"),
               (std::vector<std::string>{"1new", "2new", "3new"}));
+}
+
+TEST_F(Query, ClosingTheConnectionClosesTheFileAfterManyTexts) {
+    auto handlesOnTheFile = [&] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            count += std::filesystem::read_symlink(entry.path(), error) == folder.file("test.db");
+        }
+        return count;
+    };
+    for (int i = 0; i < 20; ++i)
+        exec("create table t" + std::to_string(i) + "(a)");
+    exec("insert into t0 values(1)");
+    EXPECT_GT(handlesOnTheFile(), 0);
+    db.Close();
+    EXPECT_EQ(handlesOnTheFile(), 0);
 }
 
 TEST_F(Query, BusyFetchCallsTheHookInsteadOfFailing) {
