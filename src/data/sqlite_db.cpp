@@ -11,6 +11,7 @@
 #include "text/ascii_case.h"
 #include "text/codepage.h"
 #include "text/dbcs.h"
+#include "text/file_path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,7 +36,7 @@ AnsiString currentFolder() {
     if (getcwd(buffer.data(), buffer.size()) == nullptr)
         return {};
     buffer.resize(buffer.find('\0'));
-    return text::utf8ToAnsi(buffer);
+    return text::fromFileSystem(buffer);
 }
 
 // At most `limit` bytes of `text`, never ending inside a double-byte character.
@@ -126,7 +127,7 @@ bool TSQLiteDB::LoadLibs() {
     if (settings.decimalSeparator != ',' && settings.decimalSeparator != '.')
         settings.decimalSeparator = '.';
     library_.reset();
-    library_ = data::SQLiteLibrary::load(text::ansiToUtf8(DriverDLL()));
+    library_ = data::SQLiteLibrary::load(text::toFileSystem(DriverDLL()));
     return library_.has_value();
 }
 
@@ -141,7 +142,7 @@ void TSQLiteDB::connect() {
             defaultDir_ = data::withTrailingSeparator(defaultDir_);
         path = data::databasePath(database_, defaultDir_, currentFolder());
         std::error_code error;
-        if (mustExist_ && !std::filesystem::exists(text::ansiToUtf8(path), error))
+        if (mustExist_ && !std::filesystem::exists(text::fileSystemPath(path), error))
             throw EDatabaseError("Database " + path + " does not exist");
     }
 
@@ -160,7 +161,7 @@ void TSQLiteDB::connect() {
             BeforeConnect(*this);
 
         const std::string libraryPath =
-            data::pathNeedsUtf8(version_) ? text::ansiToUtf8(path) : path;
+            data::pathNeedsUtf8(version_) ? text::toFileSystem(path) : path;
         Api().open(libraryPath.c_str(), &handle_);
         if (handle_ == nullptr)
             throw ESQLiteError("Cannot open database");

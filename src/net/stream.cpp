@@ -1,6 +1,6 @@
 #include "net/stream.h"
 
-#include "text/codepage.h"
+#include "text/file_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -62,7 +62,7 @@ void TMemoryStream::Clear() {
 // ---- file
 
 TFileStream::TFileStream(const AnsiString& fileName, Mode mode) : fileName_(fileName) {
-    const std::string path = text::ansiToUtf8(fileName);
+    const std::string path = text::toFileSystem(fileName);
     int flags = O_CLOEXEC;
     switch (mode) {
     case Mode::Create:

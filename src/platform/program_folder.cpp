@@ -1,6 +1,6 @@
 #include "platform/program_folder.h"
 
-#include "text/codepage.h"
+#include "text/file_path.h"
 
 #include <QStandardPaths>
 
@@ -24,7 +24,7 @@ AnsiString withSlash(AnsiString folder) {
 AnsiString userDataFolder() {
     const QByteArray utf8 =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toUtf8();
-    return withSlash(text::utf8ToAnsi(std::string_view(utf8.constData(), utf8.size())));
+    return withSlash(text::fromFileSystem(std::string_view(utf8.constData(), utf8.size())));
 }
 
 } // namespace
@@ -34,14 +34,15 @@ AnsiString programFolder() {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return "./";
-    return withSlash(text::utf8ToAnsi(exe.parent_path().string()));
+    return withSlash(text::fromFileSystem(exe.parent_path().native()));
 }
 
 AnsiString chooseDataFolder(const AnsiString& executableFolder, const AnsiString& userFolder) {
     // access() also answers "no" for a folder on a read-only file system,
     // where the owner's permission bits alone would say yes.
-    return ::access(text::ansiToUtf8(executableFolder).c_str(), W_OK | X_OK) == 0 ? executableFolder
-                                                                                  : userFolder;
+    return ::access(text::toFileSystem(executableFolder).c_str(), W_OK | X_OK) == 0
+               ? executableFolder
+               : userFolder;
 }
 
 AnsiString dataFolder() {

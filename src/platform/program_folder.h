@@ -4,7 +4,8 @@
 
 namespace zorvia::platform {
 
-// Local paths are ANSI texts in the program and UTF-8 on disk.
+// Local paths are ANSI texts in the program and UTF-8 on disk;
+// text/file_path.h converts between the two.
 
 // The folder of the running executable, with a trailing "/". The SQLite
 // driver always comes from here.

@@ -1,6 +1,7 @@
 #include "ui/kit/qtext.h"
 
 #include "text/codepage.h"
+#include "text/file_path.h"
 
 namespace zorvia::ui {
 
@@ -12,6 +13,10 @@ QString toQ(const AnsiString& ansi) {
 AnsiString fromQ(const QString& text) {
     return text::utf16ToAnsi(
         std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+}
+
+QString pathToQ(const AnsiString& path) {
+    return QString::fromStdString(text::toFileSystem(path));
 }
 
 } // namespace zorvia::ui

@@ -74,7 +74,8 @@ void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
 }
 
 void TForm1::CreateNewTab(const AnsiString& url) {
-    const QString address = ui::toQ(url);
+    // A local game's link is a path of the flash folder.
+    const QString address = url.starts_with('/') ? ui::pathToQ(url) : ui::toQ(url);
     for (int i = 0; i < PageControl2->pageCount(); ++i) {
         ui::TTabSheet* page = PageControl2->page(i);
         const TWebBrowser* browser = pageBrowser(page);
