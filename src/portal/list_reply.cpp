@@ -2,22 +2,27 @@
 
 #include "portal/addresses.h"
 
+#include <string_view>
+
 namespace zorvia::portal {
 
-std::vector<ListItem> parseListReply(AnsiString reply, const AnsiString& siteHost,
+std::vector<ListItem> parseListReply(const AnsiString& reply, const AnsiString& siteHost,
                                      const AnsiString& path) {
     std::vector<ListItem> items;
+    const std::string_view text(reply);
+    size_t from = 0;
     size_t p;
-    while ((p = reply.find('|')) != AnsiString::npos) {
-        const AnsiString id = reply.substr(0, p);
-        reply.erase(0, p + 1);
+    while ((p = text.find('|', from)) != std::string_view::npos) {
+        const std::string_view id = text.substr(from, p - from);
+        from = p + 1;
         AnsiString name;
-        const size_t q = reply.find('|');
-        if (q != AnsiString::npos) {
-            name = reply.substr(0, q);
-            reply.erase(0, q + 1);
+        if (const size_t q = text.find('|', from); q != std::string_view::npos) {
+            name = text.substr(from, q - from);
+            from = q + 1;
+        } else {
+            from = text.size();
         }
-        items.push_back({name, portalUrl(siteHost, path + id)});
+        items.push_back({std::move(name), portalUrl(siteHost, path + AnsiString(id))});
     }
     return items;
 }

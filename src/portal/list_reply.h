@@ -16,8 +16,9 @@ struct ListItem {
 // Parses a list reply "id|name|id|name|..." into items whose link is
 // "http://" + siteHost + path + id. The separator is found byte by byte.
 // A final id without a closing "|" after its name gives an item with an
-// empty name; text left without any "|" is ignored.
-std::vector<ListItem> parseListReply(AnsiString reply, const AnsiString& siteHost,
+// empty name; text left without any "|" is ignored. Linear in the size of
+// the reply.
+std::vector<ListItem> parseListReply(const AnsiString& reply, const AnsiString& siteHost,
                                      const AnsiString& path);
 
 } // namespace zorvia::portal

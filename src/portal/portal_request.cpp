@@ -6,7 +6,9 @@
 #include "portal/request_head.h"
 #include "portal/site_host.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,19 +29,47 @@ std::string withoutLineBreaks(const std::string& body) {
     return out;
 }
 
-// Reads until the peer closes, a read runs out of time, or a limit is hit.
-std::string readToClose(TTcpClient& socket, const RequestLimits& limits) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.totalMs);
-    std::string body;
-    char buffer[8192];
-    while (body.size() < limits.maxBody && Clock::now() < deadline) {
-        const int n = socket.ReceiveBuffer(buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        body.append(buffer, static_cast<size_t>(n));
+using Clock = std::chrono::steady_clock;
+
+// One receive into `received`, waiting at most readMs and never past the
+// deadline. False when nothing came: the peer closed, or time ran out.
+bool receiveSome(TTcpClient& socket, std::string& received, Clock::time_point deadline,
+                 int readMs) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0)
+        return false;
+    socket.SetReadTimeout(static_cast<int>(std::min<long long>(left, readMs)));
+    char buffer[16384];
+    const int n = socket.ReceiveBuffer(buffer, sizeof buffer);
+    if (n <= 0)
+        return false;
+    received.append(buffer, static_cast<size_t>(n));
+    return true;
+}
+
+// Receives until the empty line that ends the head. Returns where the body
+// starts in `received` and fills `head` with the head's lines; none when the
+// head does not end within the limits.
+std::optional<size_t> receiveHead(TTcpClient& socket, std::string& received,
+                                  std::vector<std::string>& head, Clock::time_point deadline,
+                                  const RequestLimits& limits) {
+    size_t lineStart = 0;
+    for (;;) {
+        const size_t eol = received.find("\r\n", lineStart);
+        if (eol == std::string::npos) {
+            if (received.size() > limits.maxHead ||
+                !receiveSome(socket, received, deadline, limits.readMs))
+                return std::nullopt;
+            continue;
+        }
+        if (eol == lineStart)
+            return eol + 2;
+        head.push_back(received.substr(lineStart, eol - lineStart));
+        lineStart = eol + 2;
+        if (lineStart > limits.maxHead)
+            return std::nullopt;
     }
-    return body;
 }
 
 } // namespace
@@ -47,29 +77,35 @@ std::string readToClose(TTcpClient& socket, const RequestLimits& limits) {
 PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const AnsiString& cookie,
                         const AnsiString& query, const RequestLimits& limits) {
     PortalReply reply;
+    if (hasControlCharacter(query))
+        return reply; // a value from a page that would split the request line
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.totalMs);
     try {
         const HostPort where = splitHostPort(siteHost);
         socket.SetRemoteHost(where.host);
         socket.SetRemotePort(std::to_string(where.port));
-        socket.SetConnectTimeout(limits.connectMs);
-        socket.SetReadTimeout(limits.readMs);
+        socket.SetConnectTimeout(std::min(limits.connectMs, limits.totalMs));
         socket.SetActive(true);
-
-        if (socket.Connected()) {
-            for (const auto& line : portalRequestLines(query, siteHost, cookie))
-                socket.SendLine(line, "\r\n");
+        if (!socket.Connected()) {
+            socket.Close();
+            return reply;
         }
+        for (const auto& line : portalRequestLines(query, siteHost, cookie))
+            socket.SendLine(line, "\r\n");
 
+        std::string received;
         std::vector<std::string> head;
-        for (;;) {
-            AnsiString line = socket.ReceiveLine("\r\n");
-            if (line.empty())
-                break;
-            head.push_back(std::move(line));
+        const std::optional<size_t> bodyStart =
+            receiveHead(socket, received, head, deadline, limits);
+        if (!bodyStart || head.empty() || head.front().rfind("HTTP/", 0) != 0) {
+            socket.Close();
+            return reply;
         }
-        reply.reached = socket.Connected() && !head.empty() && head.front().rfind("HTTP/", 0) == 0;
+        reply.reached = true;
 
-        std::string body = socket.Connected() ? readToClose(socket, limits) : std::string();
+        std::string body = received.substr(*bodyStart);
+        while (body.size() < limits.maxBody && receiveSome(socket, body, deadline, limits.readMs)) {
+        }
         socket.Close();
 
         if (isChunked(head)) {
@@ -79,7 +115,7 @@ PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const An
         reply.text = replyText(withoutLineBreaks(body));
     } catch (const std::exception&) {
         socket.Close();
-        reply.text.clear();
+        reply = {};
     }
     return reply;
 }

@@ -8,12 +8,13 @@ class TTcpClient;
 
 namespace portal {
 
-// Time limits of one portal exchange.
+// Limits of one portal exchange.
 struct RequestLimits {
     int connectMs = 10000;
     int readMs = 10000;  // longest wait for the next bytes
-    int totalMs = 60000; // longest time for the whole body
-    size_t maxBody = 16 * 1024 * 1024;
+    int totalMs = 15000; // connect, head and body together
+    size_t maxHead = 64 * 1024;
+    size_t maxBody = 32 * 1024 * 1024;
 };
 
 // What a portal query brought back.
@@ -26,7 +27,9 @@ struct PortalReply {
 // send the query's request lines (with a Cookie line when `cookie` is not
 // empty), skip the head, read the body until the portal closes the
 // connection (decoding a chunked body), close, and decode the body from
-// UTF-8. Never raises; a failure gives the empty text.
+// UTF-8. Never raises; a failure gives the empty text. A head that does not
+// end within the limits (time, size, a pause longer than readMs) or that the
+// portal cuts short is a failed exchange, as if the portal was not reached.
 PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const AnsiString& cookie,
                         const AnsiString& query, const RequestLimits& limits = {});
 

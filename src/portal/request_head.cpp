@@ -1,5 +1,7 @@
 #include "portal/request_head.h"
 
+#include <algorithm>
+
 namespace zorvia::portal {
 
 std::vector<AnsiString> requestHeadLines(const AnsiString& target, const AnsiString& siteHost) {
@@ -12,6 +14,13 @@ std::vector<AnsiString> requestHeadLines(const AnsiString& target, const AnsiStr
         "Cache-Control: no-cache",
         "Connection: Close",
     };
+}
+
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
 }
 
 std::vector<AnsiString> portalRequestLines(const AnsiString& query, const AnsiString& siteHost,

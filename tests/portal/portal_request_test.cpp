@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 using namespace zorvia;
 using namespace zorvia::portal;
 using namespace zorvia::test;
@@ -126,6 +128,51 @@ TEST(PortalRequest, StalledPortalEndsWithinTheReadLimit) {
     limits.readMs = 300;
     const auto reply = queryPortal(socket, host(server), "", "action=catlist", limits);
     EXPECT_EQ(reply.text, "1|A|");
+}
+
+TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
+    std::vector<Step> trickle = {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: ")};
+    for (int i = 0; i < 30; ++i) {
+        trickle.push_back(send("7|x|"));
+        trickle.push_back(pause(200));
+    }
+    RequestLimits shortTotal = quick();
+    shortTotal.totalMs = 1500;
+    RequestLimits defaults;
+    const struct {
+        const char* what;
+        std::vector<Step> script;
+        RequestLimits limits;
+    } cases[] = {
+        {"trickling head", trickle, shortTotal},
+        {"endless header line",
+         {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: " + std::string(1 << 20, 'a')),
+          pause(3000)},
+         quick()},
+        {"endless head of short lines",
+         {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n"), send([] {
+              std::string lines;
+              while (lines.size() < (1 << 20))
+                  lines += "X-A: 7|x|\r\n";
+              return lines;
+          }()),
+          pause(3000)},
+         quick()},
+        {"12 s pause inside the head",
+         {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: 7|x|"), pause(12000),
+          send("\r\n\r\n1|A|")},
+         defaults},
+    };
+    for (const auto& c : cases) {
+        ScriptServer server(c.script);
+        TTcpClient socket;
+        const auto start = std::chrono::steady_clock::now();
+        const auto reply = queryPortal(socket, host(server), "", "action=catlist", c.limits);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(reply.text, "") << c.what;
+        EXPECT_FALSE(reply.reached) << c.what;
+        EXPECT_LT(took, std::chrono::milliseconds(c.limits.totalMs + 1000)) << c.what;
+    }
 }
 
 } // namespace
