@@ -1,16 +1,16 @@
-#include "ui/main/local_store.h"
+#include "portal/local_store.h"
 
 #include "data/sql_quote.h"
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
-#include "text/codepage.h"
+#include "text/file_path.h"
 
 #include <QFile>
 
 #include <filesystem>
 #include <system_error>
 
-namespace zorvia::ui {
+namespace zorvia::portal {
 
 AnsiString listGamesSql() {
     return "select * from iflash order by id desc";
@@ -35,7 +35,7 @@ bool createGameDatabase(const AnsiString& database, const AnsiString& driver) {
     QFile schema(QStringLiteral(":/zorvia/db/schema.sql"));
     if (!schema.open(QIODevice::ReadOnly))
         return false;
-    const fs::path target(text::ansiToUtf8(database));
+    const fs::path target = text::fileSystemPath(database);
     fs::path partial = target;
     partial += ".part";
     std::error_code ec;
@@ -46,7 +46,7 @@ bool createGameDatabase(const AnsiString& database, const AnsiString& driver) {
     try {
         TSQLiteDB db;
         db.SetDriverDLL(driver);
-        db.SetDatabase(text::utf8ToAnsi(partial.string()));
+        db.SetDatabase(text::fromFileSystem(partial.native()));
         TSQLiteQuery query;
         query.SetConnection(&db);
         query.SQL().SetText(schema.readAll().toStdString());
@@ -82,4 +82,36 @@ StoreSession::~StoreSession() {
     }
 }
 
-} // namespace zorvia::ui
+std::vector<LocalGame> listLocalGames(TSQLiteDB& db, TSQLiteQuery& query) {
+    std::vector<LocalGame> games;
+    StoreSession session(db, query);
+    query.SQL().SetText(listGamesSql());
+    query.Open();
+    for (; !query.Eof(); query.Next())
+        games.push_back(
+            {query.FieldByName("subject").AsString(), query.FieldByName("filename").AsString()});
+    return games;
+}
+
+bool localGameRecorded(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& filename) {
+    StoreSession session(db, query);
+    query.SQL().SetText(gameExistsSql(filename));
+    query.Open();
+    return !query.Eof();
+}
+
+void recordLocalGame(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& subject,
+                     const AnsiString& filename, const AnsiString& gamehelp) {
+    StoreSession session(db, query);
+    query.SQL().Clear();
+    query.SQL().SetText(insertGameSql(subject, filename, gamehelp));
+    query.ExecSQL();
+}
+
+void deleteLocalGame(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& filename) {
+    StoreSession session(db, query);
+    query.SQL().SetText(deleteGameSql(filename));
+    query.ExecSQL();
+}
+
+} // namespace zorvia::portal

@@ -2,12 +2,14 @@
 
 #include "text/ansi.h"
 
+#include <vector>
+
 namespace zorvia {
 
 class TSQLiteDB;
 class TSQLiteQuery;
 
-namespace ui {
+namespace portal {
 
 // The statements on the table of downloaded games. Every value goes in as an
 // SQL string literal, so titles, file names and help texts with quotes are
@@ -38,5 +40,20 @@ private:
     TSQLiteQuery& query_;
 };
 
-} // namespace ui
+// A recorded game as the local list shows it.
+struct LocalGame {
+    AnsiString subject;
+    AnsiString filename;
+    bool operator==(const LocalGame&) const = default;
+};
+
+// The uses of the table, each one session on `db` with `query`. Errors of
+// the data components are raised.
+std::vector<LocalGame> listLocalGames(TSQLiteDB& db, TSQLiteQuery& query); // newest first
+bool localGameRecorded(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& filename);
+void recordLocalGame(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& subject,
+                     const AnsiString& filename, const AnsiString& gamehelp);
+void deleteLocalGame(TSQLiteDB& db, TSQLiteQuery& query, const AnsiString& filename);
+
+} // namespace portal
 } // namespace zorvia

@@ -1,4 +1,4 @@
-#include "data/sql_quote.h"
+#include "portal/local_store.h"
 #include "test_support.h"
 #include "text/codepage.h"
 
@@ -8,8 +8,6 @@
 
 namespace zorvia {
 namespace {
-
-using data::quotedSqlText;
 
 // The game library's statements on a database made from the shipped schema.
 class LocalStore : public test::RealDatabase {
@@ -26,32 +24,12 @@ protected:
     }
 
     void insert(const std::string& subject, const std::string& filename, const std::string& help) {
-        db.Open();
-        query.SQL().Clear();
-        query.SQL().SetText("insert into iflash(subject,filename,gamehelp) values(" +
-                            quotedSqlText(subject) + "," + quotedSqlText(filename) + "," +
-                            quotedSqlText(help) + ")");
-        query.ExecSQL();
-        query.Close();
-        db.Close();
+        portal::recordLocalGame(db, query, subject, filename, help);
     }
-
     bool exists(const std::string& filename) {
-        db.Open();
-        query.SQL().SetText("select * from iflash where filename=" + quotedSqlText(filename));
-        query.Open();
-        const bool found = !query.Eof();
-        query.Close();
-        db.Close();
-        return found;
+        return portal::localGameRecorded(db, query, filename);
     }
-
-    void remove(const std::string& filename) {
-        db.Open();
-        query.SQL().SetText("delete from iflash where filename=" + quotedSqlText(filename));
-        query.ExecSQL();
-        db.Close();
-    }
+    void remove(const std::string& filename) { portal::deleteLocalGame(db, query, filename); }
 };
 
 TEST_F(LocalStore, AnyTitleFileNameAndHelpTextIsStoredAndMatchedExactly) {

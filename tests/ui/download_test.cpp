@@ -5,14 +5,18 @@
 #include "support/qt_print.h"
 #include "support/script_server.h"
 #include "ui/down/form2.h"
+#include "ui/down/progress_delegate.h"
 #include "ui/main/globals.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace zorvia::test {
@@ -27,6 +31,7 @@ struct Outcome {
     QStringList statuses;       // every status text the row showed, in order
     QStringList messages;       // message boxes shown
     std::optional<QByteArray> file;
+    QStringList leftovers; // temporary files left in the flash folder
     std::string request;
 };
 
@@ -37,35 +42,49 @@ std::optional<QByteArray> readGameFile() {
     return file.readAll();
 }
 
-Outcome download(const std::string& siteHost, int readLimitMs = TForm2::kReadTimeoutMs) {
+portal::DownloadLimits quick() {
+    portal::DownloadLimits limits;
+    limits.headMs = 2000;
+    limits.idleMs = 2000;
+    return limits;
+}
+
+Outcome download(const std::string& siteHost, const portal::DownloadLimits& limits = quick(),
+                 const std::function<void(TForm2*)>& during = {},
+                 const std::string& path = std::string("games/") + kGameFile) {
     Outcome out;
     QWidget owner;
     auto* window = new TForm2(&owner);
-    window->setTimeLimits(TForm2::kConnectTimeoutMs, readLimitMs);
-    QObject::connect(window->ListView1, &QTreeWidget::itemChanged,
-                     [&](QTreeWidgetItem* item, int column) {
-                         if (column == 1)
-                             out.statuses << item->text(1);
-                     });
+    window->setLimits(limits);
+    QObject::connect(
+        window->ListView1, &QTreeWidget::itemChanged, [&](QTreeWidgetItem* item, int column) {
+            // Text and bar change together: one status per text.
+            if (column == 1 && (out.statuses.isEmpty() || out.statuses.last() != item->text(1)))
+                out.statuses << item->text(1);
+        });
     window->AddDownloadItem("game");
+    if (during)
+        during(window);
     SiteHost = siteHost;
     ModalCloser closer;
     try {
-        out.result = window->DownloadGame(std::string("games/") + kGameFile);
+        out.result = window->DownloadGame(path);
     } catch (const std::exception& error) {
         out.error = error.what();
     }
     out.messages = closer.texts();
     out.file = readGameFile();
+    out.leftovers = QDir(ProgramFolderGuard::flashFolder())
+                        .entryList({".zorvia-part-*"}, QDir::Files | QDir::Hidden);
     return out;
 }
 
-Outcome downloadFrom(const std::string& reply, int readLimitMs = TForm2::kReadTimeoutMs,
-                     std::vector<Step> tail = {}) {
+Outcome downloadFrom(const std::string& reply, const portal::DownloadLimits& limits = quick(),
+                     std::vector<Step> tail = {}, const std::function<void(TForm2*)>& during = {}) {
     std::vector<Step> script = {awaitText("\r\n\r\n"), send(reply)};
     script.insert(script.end(), tail.begin(), tail.end());
     ScriptServer server(script);
-    Outcome out = download("127.0.0.1:" + server.portText(), readLimitMs);
+    Outcome out = download("127.0.0.1:" + server.portText(), limits, during);
     out.request = server.received();
     return out;
 }
@@ -103,15 +122,15 @@ TEST(DownloadGame, ReadsBlocksOf256AndStoresTheWholeBody) {
         std::string head;
         QByteArray body;
         QString lastProgress;
-        int blocks;
     } cases[] = {
-        {"length 1234", "Content-Length: 1234\r\n", bytes(1234), "1280/1234", 5},
-        {"length 1024", "Content-Length: 1024\r\n", bytes(1024), "1024/1024", 4},
-        {"length 0 with a body", "Content-Length: 0\r\n", "abc", "256/0", 1},
-        {"other letter case is no length", "content-length: 600\r\n", bytes(600), "256/0", 1},
-        {"body longer than announced", "Content-Length: 10\r\n", bytes(300), "256/10", 1},
+        {"length 1234", "Content-Length: 1234\r\n", bytes(1234), "1280/1234"},
+        {"length 1024", "Content-Length: 1024\r\n", bytes(1024), "1024/1024"},
+        {"length 0 with a body", "Content-Length: 0\r\n", "abc", "256/0"},
+        {"other letter case is no length", "content-length: 600\r\n", bytes(600), "256/0"},
+        {"body longer than announced", "Content-Length: 10\r\n", bytes(300), "256/10"},
         {"a later length overrides", "Content-Length: 5\r\nContent-Length: 700\r\n", bytes(700),
-         "768/700", 3},
+         "768/700"},
+        {"4 MB", "Content-Length: 4194304\r\n", bytes(4 << 20), "4194304/4194304"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -121,73 +140,63 @@ TEST(DownloadGame, ReadsBlocksOf256AndStoresTheWholeBody) {
         EXPECT_EQ(out.result, true) << out.error;
         EXPECT_EQ(out.file, c.body);
         EXPECT_TRUE(out.messages.isEmpty());
-        ASSERT_EQ(out.statuses.size(), c.blocks + 2) << out.statuses.join(' ').toStdString();
+        EXPECT_TRUE(out.leftovers.isEmpty());
+        ASSERT_GE(out.statuses.size(), 3) << out.statuses.join(' ').toStdString();
         EXPECT_EQ(out.statuses.first(), QStringLiteral("请稍后..."));
-        EXPECT_EQ(out.statuses.at(1), "256/" + c.lastProgress.section('/', 1));
-        EXPECT_EQ(out.statuses.at(c.blocks), c.lastProgress);
         EXPECT_EQ(out.statuses.last(), QStringLiteral("下载完成"));
+        EXPECT_EQ(out.statuses.at(out.statuses.size() - 2), c.lastProgress);
+        // Progress texts are multiples of 256 over the announced length.
+        for (const QString& status : out.statuses.mid(1, out.statuses.size() - 2)) {
+            EXPECT_EQ(status.section('/', 0, 0).toLongLong() % 256, 0) << status.toStdString();
+            EXPECT_EQ(status.section('/', 1), c.lastProgress.section('/', 1));
+        }
     }
 }
 
-TEST(DownloadGame, AnyOtherStatusLineFailsWithoutAFile) {
-    const char* const replies[] = {
-        "HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\nnope!",
-        "HTTP/1.0 200 OK\r\n\r\nbody",
-        "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n",
-    };
-    for (const char* reply : replies) {
-        SCOPED_TRACE(reply);
-        ProgramFolderGuard guard;
-        const Outcome out = downloadFrom(reply);
-        EXPECT_EQ(out.result, false) << out.error;
-        EXPECT_EQ(out.messages, QStringList{QStringLiteral("网络错误或未找到文件")});
-        EXPECT_EQ(out.statuses.last(), QStringLiteral("下载失败"));
-        EXPECT_FALSE(out.file.has_value());
-    }
-}
-
-TEST(DownloadGame, ErrorsAreRaisedAndLeaveNoFile) {
+TEST(DownloadGame, ARefusalOrAFailedHeadShowsTheMessageAndLeavesNoFile) {
+    std::vector<Step> trickle;
+    for (int i = 0; i < 40; ++i)
+        trickle.insert(trickle.end(), {send("x"), pause(100)});
+    std::string longHead = "HTTP/1.1 200 OK\r\n";
+    while (longHead.size() < 70 * 1024)
+        longHead += "X-Padding: 0123456789abcdef\r\n";
     const struct {
         const char* name;
         std::string reply;
         std::vector<Step> tail;
-        int readLimitMs;
-        std::string error;
-        QString lastStatus;
     } cases[] = {
-        {"length with a trailing space",
-         "HTTP/1.1 200 OK\r\nContent-Length: 12 \r\n\r\nx",
-         {},
-         TForm2::kReadTimeoutMs,
-         "'12 ' is not a valid integer value",
-         "请稍后..."},
-        {"close in the middle of the body",
-         "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + bytes(300).toStdString(),
-         {},
-         TForm2::kReadTimeoutMs,
-         "Connection Closed Gracefully.",
-         "256/1000"},
-        {"close after a complete head line",
-         "HTTP/1.1 200 OK\r\nServer: x\r\n",
-         {},
-         TForm2::kReadTimeoutMs,
-         "Connection Closed Gracefully.",
-         "请稍后..."},
-        {"portal stops sending",
-         "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789",
-         {pause(1500)},
-         300,
-         "Read Timeout",
-         "请稍后..."},
+        {"404", "HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\nnope!", {}},
+        {"HTTP/1.0", "HTTP/1.0 200 OK\r\n\r\nbody", {}},
+        {"redirect", "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n", {}},
+        {"close inside a head line", "HTTP/1.1 200 OK\r\nContent-Len", {}},
+        {"close inside the status line", "HTTP/1.1 20", {}},
+        {"close after a complete head line", "HTTP/1.1 200 OK\r\nServer: x\r\n", {}},
+        {"head over 64 KB", longHead + "\r\nbody", {pause(2000)}},
+        {"endless header line",
+         "HTTP/1.1 200 OK\r\nX: " + std::string(1 << 20, 'a'),
+         {pause(2000)}},
+        {"trickling head", "HTTP/1.1 200 OK\r\nX: ", trickle},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramFolderGuard guard;
-        const Outcome out = downloadFrom(c.reply, c.readLimitMs, c.tail);
-        EXPECT_FALSE(out.result.has_value());
-        EXPECT_EQ(out.error, c.error);
-        EXPECT_EQ(out.statuses.last(), c.lastStatus);
+        const Outcome out = downloadFrom(c.reply, quick(), c.tail);
+        EXPECT_EQ(out.result, false) << out.error;
+        EXPECT_EQ(out.messages, QStringList{QStringLiteral("网络错误或未找到文件")});
+        EXPECT_EQ(out.statuses.last(), QStringLiteral("下载失败"));
         EXPECT_FALSE(out.file.has_value());
+        EXPECT_TRUE(out.leftovers.isEmpty());
+    }
+}
+
+TEST(DownloadGame, AControlCharacterInThePathSendsNothing) {
+    for (const char* path : {"games/a.swf HTTP/1.1\r\nX-Evil: 1", "games/a\n.swf", "g\x7F.swf"}) {
+        ProgramFolderGuard guard;
+        ScriptServer server({awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n\r\nx")});
+        const Outcome out = download("127.0.0.1:" + server.portText(), quick(), {}, path);
+        EXPECT_EQ(out.result, false) << path;
+        EXPECT_EQ(out.messages, QStringList{QStringLiteral("网络错误或未找到文件")});
+        EXPECT_EQ(server.accepted(), 0) << path;
     }
 }
 
@@ -198,6 +207,49 @@ TEST(DownloadGame, NoPortalRaisesBeforeAnythingIsWritten) {
     EXPECT_NE(out.error.find("10061"), std::string::npos) << out.error;
     EXPECT_EQ(out.statuses, QStringList{QStringLiteral("请稍后...")});
     EXPECT_FALSE(out.file.has_value());
+}
+
+TEST(DownloadGame, TheWindowStaysLiveWhileThePortalStalls) {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n";
+    const QByteArray body = bytes(2000);
+    for (const bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "window destroyed" : "window closed");
+        ProgramFolderGuard guard;
+        QString statusMeanwhile;
+        const Outcome out =
+            downloadFrom(head + body.left(1000).toStdString(), quick(),
+                         {pause(800), send(body.mid(1000).toStdString())}, [&](TForm2* window) {
+                             QTimer::singleShot(300, window, [&, window] {
+                                 statusMeanwhile = window->statusText();
+                                 if (destroy)
+                                     delete window;
+                                 else
+                                     window->close();
+                             });
+                         });
+        EXPECT_TRUE(statusMeanwhile.endsWith("/2000")) << statusMeanwhile.toStdString();
+        EXPECT_EQ(out.result, !destroy) << out.error;
+        EXPECT_EQ(out.file, destroy ? std::nullopt : std::optional<QByteArray>(body));
+        EXPECT_TRUE(out.leftovers.isEmpty());
+    }
+}
+
+TEST(DownloadWindow, TheStatusCellShowsABarUnderItsText) {
+    QWidget owner;
+    auto* window = new TForm2(&owner);
+    window->AddDownloadItem("game");
+    QTreeWidgetItem* row = window->ListView1->topLevelItem(0);
+    row->setText(1, "512/1024");
+    row->setData(1, ui::ProgressDelegate::kProgressRole, 0.5);
+    QTest::qWait(50);
+    const QRect cell =
+        window->ListView1->visualRect(window->ListView1->model()->index(0, 1, QModelIndex()));
+    const QImage shot = window->ListView1->viewport()->grab().toImage();
+    shot.save(QCoreApplication::applicationDirPath() + "/download_progress.png");
+    const QPalette palette = window->ListView1->palette();
+    const int y = cell.center().y();
+    EXPECT_EQ(shot.pixelColor(cell.left() + 8, y), palette.color(QPalette::Highlight));
+    EXPECT_EQ(shot.pixelColor(cell.right() - 8, y), palette.color(QPalette::Base));
 }
 
 TEST(DownloadWindow, TopmostFixedCentredOnceAndClosingOnlyHides) {

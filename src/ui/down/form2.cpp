@@ -1,5 +1,6 @@
 #include "ui/down/form2.h"
 
+#include "ui/down/progress_delegate.h"
 #include "ui/kit/qtext.h"
 #include "ui/kit/ui_font.h"
 
@@ -35,6 +36,7 @@ TForm2::TForm2(QWidget* owner)
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setStretchLastSection(false);
+    ListView1->setItemDelegateForColumn(1, new ui::ProgressDelegate(ListView1));
 
     // The stream client's fixed settings: host and port are set
     // for each download; an over-long line of a reply head is an error.
@@ -78,19 +80,18 @@ void TForm2::AddDownloadItem(const AnsiString& title) {
     row->setText(1, QStringLiteral("请稍后..."));
 }
 
-void TForm2::setTimeLimits(int connectMs, int readMs) {
-    connectTimeoutMs_ = connectMs;
-    readTimeoutMs_ = readMs;
-}
-
 QString TForm2::statusText() const {
     const QTreeWidgetItem* row = ListView1->topLevelItem(0);
     return row ? row->text(1) : QString();
 }
 
-void TForm2::setStatus(const QString& text) {
-    if (QTreeWidgetItem* row = ListView1->topLevelItem(0))
-        row->setText(1, text);
+void TForm2::setStatus(const QString& text, double fraction) {
+    QTreeWidgetItem* row = ListView1->topLevelItem(0);
+    if (!row)
+        return;
+    row->setData(1, ui::ProgressDelegate::kProgressRole,
+                 fraction < 0 ? QVariant() : QVariant(fraction));
+    row->setText(1, text);
 }
 
 } // namespace zorvia

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "net/net_tcp_client.h"
+#include "portal/game_download.h"
 #include "text/ansi.h"
+
+#include <chrono>
 
 #include <QDialog>
 
@@ -17,11 +20,9 @@ class TForm2 : public QDialog {
 public:
     static constexpr int kClientWidth = 510;
     static constexpr int kClientHeight = 297;
-    // Time limits of a download, in milliseconds: making the connection,
-    // and each wait for data from the portal.
-    static constexpr int kConnectTimeoutMs = 10000;
-    static constexpr int kReadTimeoutMs = 30000;
-    void setTimeLimits(int connectMs, int readMs);
+    // Limits of the exchange with the portal (connect, head, waits for data,
+    // the time slice after which pending events run).
+    void setLimits(const portal::DownloadLimits& limits) { limits_ = limits; }
 
     // Creates the window owned by `owner`; its create handler runs.
     explicit TForm2(QWidget* owner);
@@ -32,8 +33,11 @@ public:
     void AddDownloadItem(const AnsiString& title);
     // Fetches path (a file of the portal host, without its leading "/") into
     // the program's flash folder. True when the transfer ran to its end,
-    // false when the portal refused it (the window then shows "下载失败").
-    // Other failures are raised; a file cut short by one is removed.
+    // false when the portal refused it or the exchange failed in its head
+    // (the window then shows "下载失败"), or the window went away meanwhile.
+    // Other failures are raised. The file gets its name only when the whole
+    // body has arrived; until then it is a temporary file, removed on
+    // failure. Pending events run at least every sliceMs, waits included.
     bool DownloadGame(const AnsiString& path);
 
     // The status text of the row, empty without a row.
@@ -46,13 +50,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void setStatus(const QString& text);
-    // Sends the request on the connected client and receives the file.
-    bool transfer(const AnsiString& path, const AnsiString& fileName);
+    // The status text and the bar's fraction (none: no bar).
+    void setStatus(const QString& text, double fraction = -1);
+    // Shows a progress text, at most about 60 times a second unless `now`.
+    void showProgress(std::int64_t counter, std::int64_t length, bool now);
 
     bool placed_ = false;
-    int connectTimeoutMs_ = kConnectTimeoutMs;
-    int readTimeoutMs_ = kReadTimeoutMs;
+    portal::DownloadLimits limits_;
+    std::chrono::steady_clock::time_point lastShown_;
 };
 
 // The most recent download window.

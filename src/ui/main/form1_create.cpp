@@ -2,14 +2,16 @@
 #include "browser/web_browser.h"
 #include "platform/program_folder.h"
 #include "portal/addresses.h"
+#include "portal/flash_folder.h"
+#include "portal/local_store.h"
 #include "portal/site_host.h"
 #include "text/codepage.h"
+#include "text/file_path.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/page_control.h"
 #include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
-#include "ui/main/local_store.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -32,12 +34,13 @@ void TForm1::FormCreate() {
     const AnsiString database = dataFolder_ + "wendora.db";
     const AnsiString driver = programFolder_ + "iInter.dll";
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(text::ansiToUtf8(database), ec) &&
-        !(platform::dataFolderIsPerUser() && ui::createGameDatabase(database, driver))) {
+    if (!std::filesystem::is_regular_file(text::fileSystemPath(database), ec) &&
+        !(platform::dataFolderIsPerUser() && portal::createGameDatabase(database, driver))) {
         ui::showMessage(this, text::utf8ToAnsi("数据库文件不存在，请检查"));
         terminateRequested_ = true;
         return;
     }
+    portal::FlashFolder(dataFolder_ + "flash").removeLeftovers();
 
     SQLiteDB1.SetDatabase(database);
     SQLiteDB1.SetDriverDLL(driver);

@@ -1,33 +1,26 @@
 // The download button: fetches the active tab's game into the flash folder,
 // records it and lists it.
 #include "browser/web_browser.h"
+#include "portal/flash_folder.h"
+#include "portal/local_store.h"
 #include "text/codepage.h"
 #include "ui/down/form2.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/qtext.h"
 #include "ui/main/form1_local_games.h"
-#include "ui/main/local_store.h"
 
 #include <QPointer>
 
 namespace zorvia {
 
 bool TForm1::LocalGames::recorded(const AnsiString& filename) {
-    TSQLiteQuery& query = form.SQLiteQuery1;
-    ui::StoreSession session(form.SQLiteDB1, query);
-    query.SQL().SetText(ui::gameExistsSql(filename));
-    query.Open();
-    return !query.Eof();
+    return portal::localGameRecorded(form.SQLiteDB1, form.SQLiteQuery1, filename);
 }
 
 void TForm1::LocalGames::record(const AnsiString& subject, const AnsiString& filename,
                                 const AnsiString& gamehelp) {
-    TSQLiteQuery& query = form.SQLiteQuery1;
-    ui::StoreSession session(form.SQLiteDB1, query);
-    query.SQL().Clear();
-    query.SQL().SetText(ui::insertGameSql(subject, filename, gamehelp));
-    query.ExecSQL();
+    portal::recordLocalGame(form.SQLiteDB1, form.SQLiteQuery1, subject, filename, gamehelp);
 }
 
 void TForm1::Button_downClick(QObject* /*sender*/) {
@@ -44,6 +37,12 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
 
     const AnsiString path = ui::fromQ(swfurl->innerHTML());
     const AnsiString filename = splitstring(path, '/');
+    // The name becomes a file of the flash folder: one that cannot name a
+    // file there, or would name something else, is refused.
+    if (!portal::isGameFileName(filename)) {
+        ui::showMessage(this, text::utf8ToAnsi("该游戏的文件名无效，无法下载"));
+        return;
+    }
     if (localGames_->recorded(filename)) {
         ui::showMessage(this, text::utf8ToAnsi("该游戏已经下载过，请不要重复下载"));
         return;

@@ -1,12 +1,13 @@
 // The local game list: filling it from the game database at start-up and
 // deleting a game, row and file.
+#include "portal/local_store.h"
 #include "text/codepage.h"
+#include "text/file_path.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/message_box.h"
 #include "ui/main/form1.h"
 #include "ui/main/list_selection.h"
-#include "ui/main/local_store.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -20,14 +21,8 @@ AnsiString TForm1::localGamePath(const AnsiString& filename) const {
 }
 
 void TForm1::FillLocalList() {
-    ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
-    SQLiteQuery1.SQL().SetText(ui::listGamesSql());
-    SQLiteQuery1.Open();
-    while (!SQLiteQuery1.Eof()) {
-        const AnsiString path = localGamePath(SQLiteQuery1.FieldByName("filename").AsString());
-        ListBox2->addItem(SQLiteQuery1.FieldByName("subject").AsString(), path);
-        SQLiteQuery1.Next();
-    }
+    for (const portal::LocalGame& game : portal::listLocalGames(SQLiteDB1, SQLiteQuery1))
+        ListBox2->addItem(game.subject, localGamePath(game.filename));
 }
 
 void TForm1::N1Click(QObject* /*sender*/) {
@@ -36,14 +31,11 @@ void TForm1::N1Click(QObject* /*sender*/) {
         return;
     const AnsiString path = ListBox2->link(index);
     const AnsiString name = splitstring(path, '/');
-    {
-        ui::StoreSession session(SQLiteDB1, SQLiteQuery1);
-        SQLiteQuery1.SQL().SetText(ui::deleteGameSql(name));
-        SQLiteQuery1.ExecSQL();
-    }
+    portal::deleteLocalGame(SQLiteDB1, SQLiteQuery1, name);
     std::error_code ec; // a file already gone or kept open elsewhere stays as it is
-    if (std::filesystem::is_regular_file(path, ec))
-        std::filesystem::remove(path, ec);
+    const std::filesystem::path file = text::fileSystemPath(path);
+    if (std::filesystem::is_regular_file(file, ec))
+        std::filesystem::remove(file, ec);
     delete ListBox2->takeItem(index);
     ui::showMessage(this, text::utf8ToAnsi("删除成功"));
 }

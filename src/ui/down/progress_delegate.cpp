@@ -1,0 +1,45 @@
+#include "ui/down/progress_delegate.h"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace zorvia::ui {
+
+void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    const QVariant progress = index.data(kProgressRole);
+    if (!progress.isValid()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
+    const QRect bar = option.rect.adjusted(2, 2, -2, -2);
+    const double fraction = std::clamp(progress.toDouble(), 0.0, 1.0);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid));
+    painter->setBrush(option.palette.color(QPalette::Base));
+    painter->drawRect(bar.adjusted(0, 0, -1, -1));
+    const int filled = static_cast<int>((bar.width() - 2) * fraction);
+    painter->fillRect(QRect(bar.left() + 1, bar.top() + 1, filled, bar.height() - 2),
+                      option.palette.color(QPalette::Highlight));
+    // The text in the colour that reads on each part of the bar.
+    const QRect done(bar.left(), bar.top(), filled + 1, bar.height());
+    painter->setClipRect(done);
+    painter->setPen(option.palette.color(QPalette::HighlightedText));
+    painter->drawText(bar, Qt::AlignCenter, text);
+    painter->setClipRect(QRect(done.right() + 1, bar.top(), bar.width(), bar.height()));
+    painter->setPen(option.palette.color(QPalette::Text));
+    painter->drawText(bar, Qt::AlignCenter, text);
+    painter->restore();
+}
+
+} // namespace zorvia::ui
