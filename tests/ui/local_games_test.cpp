@@ -282,6 +282,9 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
     pages.page("/slash", "<title>Slash</title><span id=swfurl>/games/zorvia_slash.swf</span>"
                          "<div id=swfhelp>keys</div>");
     pages.page("/missing", "<title>Missing</title><span id=swfurl>games/zorvia_gone.swf</span>");
+    pages.page("/split",
+               "<title>Split</title>"
+               "<span id=swfurl>games/x.swf HTTP/1.1&#13;&#10;X-A: 1&#13;&#10;/s.swf</span>");
     qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
     const std::unique_ptr<TForm1> form = startedForm();
 
@@ -315,6 +318,13 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
          {},
          {"网络错误或未找到文件"},
          "下载失败"},
+        {"/split",
+         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "",
+         "s.swf",
+         {},
+         {"网络错误或未找到文件"},
+         "下载失败"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
@@ -334,6 +344,7 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
         ModalCloser closer;
         child<QPushButton>(form, "Button_down")->click();
         EXPECT_EQ(portal.received().substr(0, c.requestLine.size()), c.requestLine);
+        EXPECT_EQ(portal.accepted(), c.requestLine.empty() ? 0 : 1);
         EXPECT_EQ(closer.texts(), c.messages);
         ASSERT_NE(Form2, nullptr);
         EXPECT_EQ(Form2->statusText(), c.status);
@@ -342,6 +353,51 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
         EXPECT_EQ(QFile::exists(ProgramFolderGuard::flashFolder() + QString::fromStdString(c.file)),
                   !c.rows.empty());
     }
+}
+
+TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
+    ProgramFolderGuard guard;
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    const char* const names[] = {"games/",           "games/.",
+                                 "games/..",         "games/..\\..\\evil.swf",
+                                 "games/a&#9;b.swf", "games/.zorvia-part-1-0"};
+    for (int i = 0; i < int(std::size(names)); ++i)
+        pages.page("/h" + QByteArray::number(i),
+                   QString("<title>H</title><span id=swfurl>%1</span>").arg(names[i]));
+    pages.page("/long", "<title>H</title><span id=swfurl>games/" + QString(256, 'a') + "</span>");
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    const std::unique_ptr<TForm1> form = startedForm();
+    const auto entries = [] {
+        QStringList all =
+            QDir(ProgramFolderGuard::folder()).entryList(QDir::AllEntries | QDir::Hidden);
+        all += QDir(ProgramFolderGuard::flashFolder()).entryList(QDir::AllEntries | QDir::Hidden);
+        return all;
+    };
+    const QStringList before = entries();
+    QStringList paths = {"/long"};
+    for (int i = 0; i < int(std::size(names)); ++i)
+        paths << "/h" + QString::number(i);
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const QString url = pages.url(path);
+        form->CreateNewTab(url.toStdString());
+        TWebBrowser* browser = form->activeBrowser();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto document = browser->Document();
+                return document && document->location() == url;
+            },
+            kLoadTimeoutMs));
+        ScriptServer portal({awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n\r\nswf")});
+        SiteHost = "127.0.0.1:" + portal.portText();
+        ModalCloser closer;
+        form->Button_down->click();
+        EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("该游戏的文件名无效，无法下载")});
+        EXPECT_TRUE(downloadWindows(*form).isEmpty());
+        EXPECT_EQ(portal.accepted(), 0);
+    }
+    EXPECT_EQ(entries(), before);
 }
 
 } // namespace
