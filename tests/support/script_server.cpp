@@ -64,9 +64,10 @@ Step awaitClose() {
     return {Step::Kind::AwaitClose, {}, 0};
 }
 
-ScriptServer::ScriptServer(std::vector<Step> script, int connections) : script_(std::move(script)) {
+ScriptServer::ScriptServer(std::vector<Step> script, int connections, int acceptWaitMs)
+    : script_(std::move(script)) {
     listener_ = listenLoopback(8, port_);
-    thread_ = std::thread([this, connections] { run(connections); });
+    thread_ = std::thread([this, connections, acceptWaitMs] { run(connections, acceptWaitMs); });
 }
 
 ScriptServer::~ScriptServer() {
@@ -84,11 +85,11 @@ std::string ScriptServer::received() {
     return received_;
 }
 
-void ScriptServer::run(int connections) {
+void ScriptServer::run(int connections, int acceptWaitMs) {
     for (int i = 0; i < connections && !stop_; ++i) {
         // Accept within the step limit, looking at the stop flag meanwhile.
         int fd = -1;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(kStepLimitMs);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(acceptWaitMs);
         while (fd < 0 && !stop_ && Clock::now() < deadline) {
             if (waitReadable(listener_, 20))
                 fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);

@@ -38,7 +38,8 @@ Step awaitClose();
 // to its end closes the connection gracefully.
 class ScriptServer {
 public:
-    explicit ScriptServer(std::vector<Step> script, int connections = 1);
+    // `acceptWaitMs`: how long each connection is waited for.
+    explicit ScriptServer(std::vector<Step> script, int connections = 1, int acceptWaitMs = 5000);
     ~ScriptServer();
     ScriptServer(const ScriptServer&) = delete;
     ScriptServer& operator=(const ScriptServer&) = delete;
@@ -54,7 +55,7 @@ public:
     int accepted() const { return accepted_; }
 
 private:
-    void run(int connections);
+    void run(int connections, int acceptWaitMs);
     void play(int fd);
     void drain(int fd, int waitMs);
 

@@ -1,0 +1,216 @@
+// The game box run from a program folder with a Chinese name, and killed in
+// the middle of a download: each runs in a child process of this program,
+// started from the folder it is about.
+#include "support/test_http_server.h"
+#include "browser/web_browser.h"
+#include "support/script_server.h"
+#include "platform/program_folder.h"
+#include "portal/local_store.h"
+#include "support/modal.h"
+#include "text/codepage.h"
+#include "text/file_path.h"
+#include "ui/down/form2.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/qtext.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+#include "support/program_folder_guard.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <unistd.h>
+
+namespace zorvia::test {
+namespace {
+
+constexpr int kLoadTimeoutMs = 20000;
+constexpr int kChildTimeoutMs = 120000;
+const QByteArray kGame = "星海远征'1'.swf";
+
+QString env(const char* name) {
+    return qEnvironmentVariable(name);
+}
+
+// This program, linked into `folder` with the program folder's driver and an
+// empty game database, started there on one test.
+std::unique_ptr<QProcess> startChild(const QString& folder, const QString& test,
+                                     const QStringList& environment) {
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString source = ProgramFolderGuard::folder();
+    QDir().mkpath(folder + "flash");
+    const QString program = folder + QFileInfo(self).fileName();
+    if (folder != source) {
+        QFile::remove(program);
+        // A hard link keeps the child's own path inside the folder.
+        if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) !=
+            0)
+            QFile::copy(self, program);
+        QFile::copy(source + "iInter.dll", folder + "iInter.dll");
+        QFile::copy(source + "wendora.db", folder + "wendora.db");
+    }
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment vars = QProcessEnvironment::systemEnvironment();
+    for (const QString& pair : environment)
+        vars.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    child->setProcessEnvironment(vars);
+    child->setProcessChannelMode(QProcess::MergedChannels);
+    child->start(program, {"--gtest_filter=" + test});
+    return child;
+}
+
+bool waitFor(QProcess& child) {
+    return QTest::qWaitFor([&] { return child.state() == QProcess::NotRunning; }, kChildTimeoutMs);
+}
+
+std::unique_ptr<TForm1> startedForm() {
+    auto form = std::make_unique<TForm1>();
+    form->FormCreate();
+    form->show();
+    return form;
+}
+
+ui::TListBox* list(const TForm1& form) {
+    return form.findChild<ui::TListBox*>("ListBox2");
+}
+
+// Opens `url` in a tab of form and waits until its document is there.
+bool openPage(TForm1& form, const QString& url) {
+    form.CreateNewTab(url.toStdString());
+    TWebBrowser* browser = form.activeBrowser();
+    return QTest::qWaitFor(
+        [&] {
+            const auto document = browser->Document();
+            return document && document->location() == url;
+        },
+        kLoadTimeoutMs);
+}
+
+// The page of a game whose file has a Chinese name, and the file, under the
+// path the game box asks for (code page 936 bytes).
+void servePage(TestHttpServer& pages) {
+    HttpResponse file;
+    file.contentType = "application/x-shockwave-flash";
+    file.body = "hello";
+    pages.route(QByteArray::fromStdString("/games/" + text::utf8ToAnsi(kGame.toStdString())), file);
+    pages.page("/game", "<title>星海远征</title><span id=swfurl>games/" + QString::fromUtf8(kGame) +
+                            "</span><div id=swfhelp>方向键</div>");
+}
+
+TEST(ProgramFolder, AChineseNamedFolderWorksEndToEnd) {
+    const QString folder = ProgramFolderGuard::folder() + "下载 '目录'/zorvia/";
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    servePage(pages);
+    ScriptServer portal(
+        {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello")});
+    auto child = startChild(folder, "ChildRun.ChineseFolder",
+                            {"ZORVIA_CHILD=chinese", "ZORVIA_SITE_HOST=127.0.0.1:9",
+                             "ZORVIA_TEST_PAGE=" + pages.url("/game"),
+                             "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(pages.port())});
+    ASSERT_TRUE(waitFor(*child));
+    const QString output = QString::fromUtf8(child->readAll());
+    EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    QDir(ProgramFolderGuard::folder() + "下载 '目录'").removeRecursively();
+}
+
+TEST(ChildRun, ChineseFolder) {
+    if (env("ZORVIA_CHILD") != "chinese")
+        GTEST_SKIP() << "runs in the child of ProgramFolder.AChineseNamedFolderWorksEndToEnd";
+    EXPECT_NE(text::toFileSystem(platform::programFolder()).find("下载 '目录'/zorvia/"),
+              std::string::npos);
+    ModalCloser closer;
+    const std::unique_ptr<TForm1> form = startedForm();
+    ASSERT_TRUE(openPage(*form, env("ZORVIA_TEST_PAGE")));
+    SiteHost = env("ZORVIA_TEST_PORTAL").toStdString();
+    form->findChild<QPushButton*>("Button_down")->click();
+    ASSERT_NE(Form2, nullptr);
+    EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+    EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
+
+    // Recorded, listed under the Chinese folder, stored there.
+    const AnsiString name = text::utf8ToAnsi(kGame.toStdString());
+    EXPECT_TRUE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1, name));
+    ASSERT_EQ(list(*form)->count(), 1);
+    const AnsiString link = list(*form)->link(0);
+    const QString file = ui::pathToQ(link);
+    EXPECT_EQ(file, QCoreApplication::applicationDirPath() + "/flash/" + QString::fromUtf8(kGame));
+    QFile stored(file);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), "hello");
+
+    // Opened in a tab: the link is the stored file's path.
+    form->CreateNewTab(link);
+
+    // Deleted: row, item and file.
+    list(*form)->setCurrentRow(0);
+    form->findChild<QAction*>("N1")->trigger();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(list(*form)->count(), 0);
+    EXPECT_FALSE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1, name));
+}
+
+TEST(ProgramFolder, AKillDuringADownloadLeavesNoTrace) {
+    ProgramFolderGuard guard;
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    servePage(pages);
+    ScriptServer portal(
+        {awaitText("\r\n\r\n"),
+         send("HTTP/1.1 200 OK\r\nContent-Length: 4000000\r\n\r\n" + std::string(1 << 20, 'z')),
+         pause(4000)},
+        1, kChildTimeoutMs);
+    auto child = startChild(ProgramFolderGuard::folder(), "ChildRun.Download",
+                            {"ZORVIA_CHILD=download", "ZORVIA_SITE_HOST=127.0.0.1:9",
+                             "ZORVIA_TEST_PAGE=" + pages.url("/game"),
+                             "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(portal.port())});
+    const QStringList partial = {".zorvia-part-*"};
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto files = QDir(ProgramFolderGuard::flashFolder())
+                                   .entryInfoList(partial, QDir::Files | QDir::Hidden);
+            return !files.isEmpty() && files.first().size() > 0;
+        },
+        kChildTimeoutMs))
+        << child->readAll().toStdString();
+    ::kill(pid_t(child->processId()), SIGKILL);
+    ASSERT_TRUE(waitFor(*child));
+
+    // The next start: the database is sound, the game unknown, nothing left.
+    const std::unique_ptr<TForm1> form = startedForm();
+    {
+        portal::StoreSession session(form->SQLiteDB1, form->SQLiteQuery1);
+        form->SQLiteQuery1.SQL().SetText("pragma integrity_check");
+        form->SQLiteQuery1.Open();
+        EXPECT_EQ(form->SQLiteQuery1.Fields(0).AsString(), "ok");
+    }
+    EXPECT_FALSE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1,
+                                           text::utf8ToAnsi(kGame.toStdString())));
+    EXPECT_EQ(list(*form)->count(), 0);
+    const QDir flash(ProgramFolderGuard::flashFolder());
+    EXPECT_TRUE(flash.entryList(partial, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(flash.exists(QString::fromUtf8(kGame)));
+}
+
+TEST(ChildRun, Download) {
+    if (env("ZORVIA_CHILD") != "download")
+        GTEST_SKIP() << "runs in the child of ProgramFolder.AKillDuringADownloadLeavesNoTrace";
+    const std::unique_ptr<TForm1> form = startedForm();
+    ASSERT_TRUE(openPage(*form, env("ZORVIA_TEST_PAGE")));
+    SiteHost = env("ZORVIA_TEST_PORTAL").toStdString();
+    ModalCloser closer;
+    form->findChild<QPushButton*>("Button_down")->click();
+}
+
+} // namespace
+} // namespace zorvia::test
