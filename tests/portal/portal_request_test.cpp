@@ -130,6 +130,16 @@ TEST(PortalRequest, StalledPortalEndsWithinTheReadLimit) {
     EXPECT_EQ(reply.text, "1|A|");
 }
 
+TEST(PortalRequest, AQueryWithAControlCharacterSendsNothing) {
+    for (const char* query : {"favadd=7\r\nX-Evil: 1", "favadd=7\n", "favdel=\x01"}) {
+        ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "ok")});
+        TTcpClient socket;
+        const auto reply = queryPortal(socket, host(server), "sid=1", query, quick());
+        EXPECT_FALSE(reply.reached) << query;
+        EXPECT_EQ(server.accepted(), 0) << query;
+    }
+}
+
 TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
     std::vector<Step> trickle = {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: ")};
     for (int i = 0; i < 30; ++i) {

@@ -52,6 +52,15 @@ bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString&
     return QTest::qWaitFor([&] { return events.completedUrls.size() > before; }, kLoadTimeoutMs);
 }
 
+bool waitForDocumentAt(const TWebBrowser& browser, const QString& url) {
+    return QTest::qWaitFor(
+        [&] {
+            const auto document = browser.Document();
+            return document && document->location() == url;
+        },
+        kLoadTimeoutMs);
+}
+
 QVariant evaluate(TWebBrowser& browser, const QString& script) {
     struct Outcome {
         QVariant value;

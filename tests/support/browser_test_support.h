@@ -34,6 +34,8 @@ struct BrowserEvents {
 // Navigates and waits for the document-complete event of that load.
 bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString& url);
 
+// Waits until the browser holds the document loaded from `url`.
+bool waitForDocumentAt(const TWebBrowser& browser, const QString& url);
 // Runs a script in the page's main world and waits for its result.
 QVariant evaluate(TWebBrowser& browser, const QString& script);
 

@@ -2,6 +2,7 @@
 // at start-up and deleting a local game.
 #include "browser/web_browser.h"
 #include "portal/local_store.h"
+#include "support/browser_test_support.h"
 #include "support/demo_portal.h"
 #include "support/find_child.h"
 #include "support/modal.h"
@@ -35,8 +36,6 @@ using zorvia::test::child;
 
 namespace zorvia::test {
 namespace {
-
-constexpr int kLoadTimeoutMs = 20000;
 
 AnsiString ansi(const char* utf8) {
     return text::utf8ToAnsi(utf8);
@@ -330,13 +329,7 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
         SCOPED_TRACE(c.page);
         const QString url = pages.url(c.page);
         form->CreateNewTab(url.toStdString());
-        TWebBrowser* browser = form->activeBrowser();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                const auto document = browser->Document();
-                return document && document->location() == url;
-            },
-            kLoadTimeoutMs));
+        ASSERT_TRUE(waitForDocumentAt(*form->activeBrowser(), url));
         ScriptServer portal({awaitText("\r\n\r\n"), send(c.reply)});
         SiteHost = "127.0.0.1:" + portal.portText();
         const int listed = child<ui::TListBox>(form, "ListBox2")->count();
@@ -382,13 +375,7 @@ TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
         SCOPED_TRACE(path.toStdString());
         const QString url = pages.url(path);
         form->CreateNewTab(url.toStdString());
-        TWebBrowser* browser = form->activeBrowser();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                const auto document = browser->Document();
-                return document && document->location() == url;
-            },
-            kLoadTimeoutMs));
+        ASSERT_TRUE(waitForDocumentAt(*form->activeBrowser(), url));
         ScriptServer portal({awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n\r\nswf")});
         SiteHost = "127.0.0.1:" + portal.portText();
         ModalCloser closer;

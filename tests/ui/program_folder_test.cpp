@@ -1,12 +1,14 @@
 // The game box run from a program folder with a Chinese name, and killed in
 // the middle of a download: each runs in a child process of this program,
 // started from the folder it is about.
-#include "support/test_http_server.h"
 #include "browser/web_browser.h"
-#include "support/script_server.h"
 #include "platform/program_folder.h"
 #include "portal/local_store.h"
+#include "support/browser_test_support.h"
 #include "support/modal.h"
+#include "support/program_folder_guard.h"
+#include "support/script_server.h"
+#include "support/test_http_server.h"
 #include "text/codepage.h"
 #include "text/file_path.h"
 #include "ui/down/form2.h"
@@ -14,7 +16,6 @@
 #include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
-#include "support/program_folder_guard.h"
 
 #include <QAction>
 #include <QDir>
@@ -32,7 +33,6 @@
 namespace zorvia::test {
 namespace {
 
-constexpr int kLoadTimeoutMs = 20000;
 constexpr int kChildTimeoutMs = 120000;
 const QByteArray kGame = "星海远征'1'.swf";
 
@@ -85,13 +85,7 @@ ui::TListBox* list(const TForm1& form) {
 // Opens `url` in a tab of form and waits until its document is there.
 bool openPage(TForm1& form, const QString& url) {
     form.CreateNewTab(url.toStdString());
-    TWebBrowser* browser = form.activeBrowser();
-    return QTest::qWaitFor(
-        [&] {
-            const auto document = browser->Document();
-            return document && document->location() == url;
-        },
-        kLoadTimeoutMs);
+    return waitForDocumentAt(*form.activeBrowser(), url);
 }
 
 // The page of a game whose file has a Chinese name, and the file, under the
