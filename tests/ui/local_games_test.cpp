@@ -379,7 +379,7 @@ TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
         ScriptServer portal({awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n\r\nswf")});
         SiteHost = "127.0.0.1:" + portal.portText();
         ModalCloser closer;
-        form->findChild<QPushButton*>("Button_down")->click();
+        child<QPushButton>(form, "Button_down")->click();
         EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("该游戏的文件名无效，无法下载")});
         EXPECT_TRUE(downloadWindows(*form).isEmpty());
         EXPECT_EQ(portal.accepted(), 0);

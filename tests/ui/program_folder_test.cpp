@@ -5,6 +5,7 @@
 #include "platform/program_folder.h"
 #include "portal/local_store.h"
 #include "support/browser_test_support.h"
+#include "support/find_child.h"
 #include "support/modal.h"
 #include "support/program_folder_guard.h"
 #include "support/script_server.h"
@@ -79,7 +80,7 @@ std::unique_ptr<TForm1> startedForm() {
 }
 
 ui::TListBox* list(const TForm1& form) {
-    return form.findChild<ui::TListBox*>("ListBox2");
+    return child<ui::TListBox>(form, "ListBox2");
 }
 
 // Opens `url` in a tab of form and waits until its document is there.
@@ -126,7 +127,7 @@ TEST(ChildRun, ChineseFolder) {
     const std::unique_ptr<TForm1> form = startedForm();
     ASSERT_TRUE(openPage(*form, env("ZORVIA_TEST_PAGE")));
     SiteHost = env("ZORVIA_TEST_PORTAL").toStdString();
-    form->findChild<QPushButton*>("Button_down")->click();
+    child<QPushButton>(form, "Button_down")->click();
     ASSERT_NE(Form2, nullptr);
     EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
     EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
@@ -147,7 +148,7 @@ TEST(ChildRun, ChineseFolder) {
 
     // Deleted: row, item and file.
     list(*form)->setCurrentRow(0);
-    form->findChild<QAction*>("N1")->trigger();
+    child<QAction>(form, "N1")->trigger();
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(list(*form)->count(), 0);
     EXPECT_FALSE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1, name));
@@ -203,7 +204,7 @@ TEST(ChildRun, Download) {
     ASSERT_TRUE(openPage(*form, env("ZORVIA_TEST_PAGE")));
     SiteHost = env("ZORVIA_TEST_PORTAL").toStdString();
     ModalCloser closer;
-    form->findChild<QPushButton*>("Button_down")->click();
+    child<QPushButton>(form, "Button_down")->click();
 }
 
 } // namespace
