@@ -69,7 +69,7 @@ int main() {
     std::printf("packed skin: %zu bytes -> %u bytes\n", stored.size(), unpacked);
     std::printf("  decode only:             %8.3f ms\n", decodeMs);
     std::printf("  decode and build model:  %8.3f ms (loaded: %s)\n", loadMs,
-                data.Loaded() ? "yes" : "no");
+                data.SkinLoaded() ? "yes" : "no");
 
     const auto sample = sampleData(8u << 20);
     std::vector<std::uint8_t> packed;

@@ -1,15 +1,121 @@
 #include "skin/skin_data.h"
 
 #include "skin/quick_ini.h"
+#include "skin/skin_manage.h"
 #include "skin/skin_message.h"
 #include "skin/skin_reader.h"
 #include "text/codepage.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QWidget>
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 namespace zorvia {
+
+namespace {
+
+constexpr int kRequestDelayMs = 250;
+constexpr QSize kSmallIcon(16, 16);
+
+} // namespace
+
+TSkinData::TSkinData() = default;
+
+TSkinData::~TSkinData() {
+    if (TSkinManage* manager = TSkinManage::instance())
+        manager->UnregisterSkinData(*this);
+}
+
+TSkinControls TSkinData::DefaultSkinControls() {
+    TSkinControls all = TSkinControls::allUpTo(TSkinControlType::xcReportDesigner);
+    all.exclude(TSkinControlType::xcMenuItem);
+    all.exclude(TSkinControlType::xcReportDesigner);
+    return all;
+}
+
+void TSkinData::Loaded() {
+    if (!loading_)
+        return;
+    loading_ = false;
+    // The scroll-bar information every scroll-bar skinner needs is always
+    // at hand here, so xcScrollbar stays in SkinControls.
+    TSkinManage& manager = TSkinManage::create();
+    manager.RegisterSkinData(*this);
+    // The desktop's caption font: the application font, bold.
+    titleFont_ = QGuiApplication::font();
+    titleFont_.setBold(true);
+
+    if (SkinFormtype != TSkinFormType::sfMainform) {
+        manager.activate();
+        if (owner_ && active_)
+            manager.SkinWindow(owner_->window(), false);
+        return;
+    }
+    manager.InstallWindowHook();
+    if (active_) {
+        if (!SkinLoaded())
+            active_ = false;
+        else
+            manager.PostRequest(TSkinManage::SkinRequest, kRequestDelayMs, this);
+    }
+    if (SkinControls.has(TSkinControlType::xcMainMenu))
+        SkinControls.exclude(TSkinControlType::xcMenuItem);
+    else
+        SkinControls.exclude(TSkinControlType::xcSystemMenu);
+    makeCaptionIcon();
+}
+
+void TSkinData::makeCaptionIcon() {
+    captionIcon_ = QImage(kSmallIcon, QImage::Format_RGB32);
+    captionIcon_.fill(QColor(255, 0, 255));
+    const QIcon icon = QGuiApplication::windowIcon();
+    if (icon.isNull())
+        return;
+    QPainter painter(&captionIcon_);
+    painter.drawPixmap(QRect(QPoint(0, 0), kSmallIcon), icon.pixmap(kSmallIcon));
+}
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_)
+        return;
+    if (loading_) {
+        active_ = value;
+        return;
+    }
+    TSkinManage* manager = TSkinManage::instance();
+    switch (SkinFormtype) {
+    case TSkinFormType::sfMainform:
+        if (value && !SkinLoaded())
+            return;
+        active_ = value;
+        if (!manager)
+            return;
+        if (value) {
+            manager->PostRequest(TSkinManage::SkinRequest, kRequestDelayMs, this);
+            manager->setState(TSkinManage::Running);
+        } else {
+            manager->PostRequest(TSkinManage::UnskinRequest, kRequestDelayMs, this);
+        }
+        break;
+    case TSkinFormType::sfOnlyThisForm:
+        active_ = value;
+        if (!manager)
+            return;
+        if (!value)
+            manager->PostRequest(TSkinManage::UnskinRequest, kRequestDelayMs, this);
+        else if (SkinLoaded())
+            manager->PostRequest(TSkinManage::SkinRequest, kRequestDelayMs, this);
+        break;
+    default:
+        active_ = value;
+        break;
+    }
+}
 
 bool TSkinData::ReadSkinStream(std::span<const std::uint8_t> value) {
     if (value.size() < 4)
@@ -68,6 +174,8 @@ void TSkinData::SetSkinFile(const AnsiString& path) {
     }
     stored_ = std::move(bytes);
     LoadSkinStore();
+    if (TSkinManage* manager = TSkinManage::instance(); manager && !loading_)
+        manager->skinFileLoaded(*this);
     if (refresh_)
         refresh_();
 }

@@ -45,7 +45,7 @@ protected:
 TEST_F(SkinDataTest, SkinStreamProperty) {
     const Bytes stored = skinNamed("first");
     ASSERT_TRUE(data.ReadSkinStream(withLength(stored)));
-    EXPECT_TRUE(data.Loaded());
+    EXPECT_TRUE(data.SkinLoaded());
     EXPECT_EQ(data.Model().SkinName, "first");
     EXPECT_EQ(data.WriteSkinStream(), withLength(stored));
     EXPECT_EQ(data.SkinStore(), "(none)");
@@ -55,12 +55,12 @@ TEST_F(SkinDataTest, SkinStreamProperty) {
     cut.pop_back();
     EXPECT_FALSE(data.ReadSkinStream(cut));
     EXPECT_EQ(data.Model().SkinName, "first");
-    EXPECT_TRUE(data.Loaded());
+    EXPECT_TRUE(data.SkinLoaded());
     EXPECT_EQ(data.StoredSkin(), stored);
 
     TSkinData empty;
     EXPECT_TRUE(empty.WriteSkinStream().empty());
-    EXPECT_FALSE(empty.Loaded());
+    EXPECT_FALSE(empty.SkinLoaded());
 }
 
 // An unknown version: the message, false, the model of the earlier load
@@ -68,7 +68,7 @@ TEST_F(SkinDataTest, SkinStreamProperty) {
 TEST_F(SkinDataTest, OlderSkinKeepsTheModel) {
     ASSERT_TRUE(data.ReadSkinStream(withLength(skinNamed("first"))));
     EXPECT_FALSE(data.ReadSkinStream(withLength(unknownVersion())));
-    EXPECT_FALSE(data.Loaded());
+    EXPECT_FALSE(data.SkinLoaded());
     EXPECT_EQ(data.Model().SkinName, "first");
     ASSERT_EQ(catcher.messages.size(), 1u);
     EXPECT_EQ(catcher.messages[0], "This is Older Skin File\rPlease update to new version !");
@@ -77,7 +77,7 @@ TEST_F(SkinDataTest, OlderSkinKeepsTheModel) {
 TEST_F(SkinDataTest, ContainerWithoutSettingsStillLoads) {
     data.SetStoredSkin(storedSkinOf({{"x.bmp", solidBmp(2, 2)}}));
     ASSERT_TRUE(data.LoadSkinStore());
-    EXPECT_TRUE(data.Loaded());
+    EXPECT_TRUE(data.SkinLoaded());
     EXPECT_EQ(data.Model().CaptionButtons.size(), 3u);
 }
 
@@ -104,7 +104,7 @@ TEST_F(SkinDataTest, SkinFile) {
 
     data.SetSkinFile(path.string());
     EXPECT_EQ(data.Model().SkinName, "from file");
-    EXPECT_TRUE(data.Loaded());
+    EXPECT_TRUE(data.SkinLoaded());
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(data.WriteSkinStream(), withLength(skinNamed("from file")));
     std::filesystem::remove_all(folder);

@@ -1,3 +1,4 @@
+#include "skin/skin_manage.h"
 #include "support/find_child.h"
 #include "support/modal.h"
 #include "ui/kit/list_box.h"
@@ -86,7 +87,7 @@ TEST_F(Shell, CollapseAndRestoreLeftColumn) {
 }
 
 TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
-    form->resize(TForm1::kClientWidth + 200, TForm1::kClientHeight + 100);
+    skin::setClientSize(form.get(), {TForm1::kClientWidth + 200, TForm1::kClientHeight + 100});
     QTest::qWait(50);
     EXPECT_EQ(child<QFrame>(form, "Panel_left")->geometry(), QRect(0, 0, 175, 667));
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 1017, 667));
@@ -103,7 +104,7 @@ TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
     // Collapsing while enlarged, then returning to the design size.
     QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(0, 0, 1193, 667));
-    form->resize(TForm1::kClientWidth, TForm1::kClientHeight);
+    skin::setClientSize(form.get(), {TForm1::kClientWidth, TForm1::kClientHeight});
     QTest::qWait(50);
     QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 817, 567));
@@ -112,7 +113,7 @@ TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
 
 TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zorvia游戏盒子"));
-    EXPECT_EQ(form->size(), QSize(994, 595));
+    EXPECT_EQ(skin::clientArea(form.get())->size(), QSize(994, 595));
     EXPECT_FALSE(form->windowIcon().isNull());
     EXPECT_FALSE(child<QPushButton>(form, "Button_favor")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(form, "Button_down")->isEnabled());
@@ -135,7 +136,7 @@ TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_FALSE(form->SQLiteQuery1.AutoCommit());
 
     // The skin stored with the window is decoded with it.
-    EXPECT_TRUE(form->SkinData1.Loaded());
+    EXPECT_TRUE(form->SkinData1.SkinLoaded());
     EXPECT_FALSE(form->SkinData1.Model().SkinName.empty());
 
     // The login button has no click action.

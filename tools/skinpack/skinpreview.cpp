@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         data.SetStoredSkin({stored.begin(), stored.end()});
         data.LoadSkinStore();
     }
-    if (!data.Loaded()) {
+    if (!data.SkinLoaded()) {
         std::fprintf(stderr, "skinpreview: the skin did not load\n");
         return 1;
     }

@@ -6,10 +6,6 @@
 
 namespace zorvia::skin {
 
-int tagOf(const QObject* control) {
-    return control ? control->property("Tag").toInt() : 0;
-}
-
 QColor systemQColour(const SkinModel& model, int index) {
     return model.System.toQColor(systemColour(index));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/skin_events.h"
 #include "skin/skin_model.h"
 
 #include <QColor>
@@ -12,9 +13,6 @@ class TSkinData;
 }
 
 namespace zorvia::skin {
-
-// The Tag property of a component (0 when none is set).
-int tagOf(const QObject* control);
 
 // A system colour (COLOR_BTNSHADOW and the like) as the model resolves it.
 QColor systemQColour(const SkinModel& model, int index);

@@ -1,5 +1,6 @@
 #include "ui/down/form2.h"
 
+#include "skin/stored_skin.h"
 #include "ui/down/progress_delegate.h"
 #include "ui/kit/qtext.h"
 #include "ui/kit/ui_font.h"
@@ -43,6 +44,10 @@ TForm2::TForm2(QWidget* owner)
     NetTCPClient1.SetMaxLineAction(TNetMaxLineAction::maException);
     NetTCPClient1.SetReadTimeout(0);
     NetTCPClient1.SetPort(0);
+
+    SkinData1.SetOwner(this);
+    SkinData1.ReadSkinStream(skin::storedSkinStream());
+    SkinData1.Loaded();
 
     FormCreate();
 }

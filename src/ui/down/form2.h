@@ -2,6 +2,7 @@
 
 #include "net/net_tcp_client.h"
 #include "portal/game_download.h"
+#include "skin/skin_data.h"
 #include "text/ansi.h"
 
 #include <chrono>
@@ -45,6 +46,8 @@ public:
 
     QTreeWidget* ListView1 = nullptr;
     TNetTCPClient NetTCPClient1;
+    // The window's own skin component: inactive, with the main window's skin.
+    TSkinData SkinData1;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -48,8 +48,22 @@ void AnchorKeeper::apply() {
     applying_ = false;
 }
 
+void AnchorKeeper::follow(QWidget* newParent) {
+    if (!newParent || newParent == parent_)
+        return;
+    parent_->removeEventFilter(this);
+    parent_ = newParent;
+    setParent(newParent);
+    parent_->installEventFilter(this);
+}
+
 bool AnchorKeeper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parent_ && event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::ParentChange && watched != parent_) {
+        // The anchored children moved into another parent of the same size
+        // (a skinned window's client area, and back): the distances now
+        // count from it.
+        follow(static_cast<QWidget*>(watched)->parentWidget());
+    } else if (watched == parent_ && event->type() == QEvent::Resize) {
         apply();
     } else if (!applying_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
         for (auto& e : entries_)

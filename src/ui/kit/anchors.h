@@ -17,7 +17,8 @@ Q_DECLARE_FLAGS(Anchors, Anchor)
 // Keeps anchored children at their distances to the parent's edges when the
 // parent is resized. A child anchored left and right stretches; anchored
 // right only, it moves. When the program moves or resizes a child itself,
-// its distances are taken anew from where it now stands.
+// its distances are taken anew from where it now stands. When the children
+// move into another parent, the keeper moves with them.
 class AnchorKeeper : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ private:
         int bottom = 0; // parent height - child bottom edge
     };
     void record(Entry& entry) const;
+    void follow(QWidget* newParent);
     void apply();
 
     QWidget* parent_;

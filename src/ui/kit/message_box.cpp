@@ -60,6 +60,8 @@ QString wrapToWidth(const QString& text, const QFont& font, int width, int maxLi
 TMessageBox::TMessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon)
     : QDialog(owner), fullText_(text) {
     setObjectName("TMessageBox");
+    // The skin engine frames it as a message box.
+    setProperty("WindowClass", QStringLiteral("TMessageForm"));
     setWindowTitle(caption);
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

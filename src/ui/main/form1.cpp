@@ -49,8 +49,13 @@ TForm1::~TForm1() {
 }
 
 void TForm1::setUpComponents() {
-    // The skin stored with the window is decoded as the window is made.
+    // The skin stored with the window is decoded as the window is made; at
+    // the end of its reading the component switches the skin on for every
+    // window of the program.
+    SkinData1.SetOwner(this);
+    SkinData1.SetActive(true);
     SkinData1.ReadSkinStream(skin::storedSkinStream());
+    SkinData1.Loaded();
 
     // The database components' fixed settings.
     SQLiteDB1.SetName("SQLiteDB1");

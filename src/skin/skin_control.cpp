@@ -1,0 +1,116 @@
+#include "skin/skin_control.h"
+
+#include "skin/skin_data.h"
+#include "skin/skin_events.h"
+
+#include <QPainter>
+#include <QWidget>
+
+namespace zorvia {
+
+TSkinControl::TSkinControl(QWidget* control, TSkinData& data, TWinSkinForm* form, int kind)
+    : QObject(control), control_(control), data_(data), form_(form), kind_(kind) {
+    setObjectName("TSkinControl");
+}
+
+TSkinControl::~TSkinControl() {
+    if (control_)
+        Detach();
+}
+
+void TSkinControl::AttachControl() {
+    if (attached_ || !control_)
+        return;
+    attached_ = true;
+    control_->installEventFilter(this);
+    if (kind_ == 1) {
+        savedPalette_ = control_->palette();
+        savedAutoFill_ = control_->autoFillBackground();
+        // A control that shows its parent's background paints its own while
+        // the skin colours it, unless the option keeps the parent's.
+        if (!data_.Options.has(TSkinOption::xoParentBackGround))
+            control_->setAutoFillBackground(true);
+        ApplyFaceColour();
+    }
+    control_->update();
+}
+
+void TSkinControl::Detach() {
+    if (!attached_)
+        return;
+    attached_ = false;
+    enabled_ = false;
+    if (!control_)
+        return;
+    control_->removeEventFilter(this);
+    if (kind_ == 1) {
+        control_->setPalette(savedPalette_);
+        control_->setAutoFillBackground(savedAutoFill_);
+    }
+    control_->update();
+}
+
+void TSkinControl::ApplyFaceColour() {
+    if (kind_ != 1 || !control_ || !data_.SkinLoaded())
+        return;
+    QPalette palette = control_->palette();
+    const QColor face = data_.Model().qcolour(skin::SlotButtonFace);
+    palette.setColor(QPalette::Window, face);
+    palette.setColor(QPalette::Button, face);
+    control_->setPalette(palette);
+    control_->update();
+}
+
+bool TSkinControl::beforeEvent(QEvent* event) {
+    if (event->type() == skin::SKM_ISSKINNED) {
+        static_cast<skin::IsSkinnedQuery*>(event)->answer = 1;
+        return false;
+    }
+    return true;
+}
+
+void TSkinControl::afterEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::EnabledChange:
+    case QEvent::WindowTitleChange:
+    case QEvent::FontChange:
+        control_->update();
+        break;
+    default:
+        break;
+    }
+}
+
+void TSkinControl::PaintFrame(QPainter&) {}
+
+bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != control_)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == skin::SKM_SETENABLED) {
+        enabled_ = static_cast<skin::SetEnabledEvent*>(event)->on();
+        if (enabled_)
+            ApplyFaceColour();
+        return true;
+    }
+    if (!enabled_)
+        return false;
+    if (!beforeEvent(event))
+        return true;
+    if (event->type() == QEvent::Paint && paintsFrame()) {
+        // The control paints itself first; the skinner paints over it.
+        static_cast<QObject*>(control_)->event(event);
+        QPainter painter(control_);
+        try {
+            PaintFrame(painter);
+        } catch (...) {
+            // The control keeps the look it has until its next paint.
+        }
+        return true;
+    }
+    afterEvent(event);
+    return false;
+}
+
+} // namespace zorvia

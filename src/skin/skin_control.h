@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QPalette>
+#include <QPointer>
+
+class QPainter;
+class QWidget;
+
+namespace zorvia {
+
+class TSkinData;
+class TWinSkinForm;
+
+// The base of every control skinner: an event filter owned by its control,
+// so that it goes when the control goes. It answers the already-skinned
+// question, follows SKM_SETENABLED, and repaints the control after focus,
+// enabled and text changes. Kind 1 skinners give the control the skin's
+// ButtonFace colour while attached.
+class TSkinControl : public QObject {
+    Q_OBJECT
+public:
+    TSkinControl(QWidget* control, TSkinData& data, TWinSkinForm* form, int kind = 0);
+    ~TSkinControl() override;
+
+    // Starts filtering the control's events; attaching twice does nothing.
+    void AttachControl();
+    // Switches the skinner off and gives a kind 1 control its colour back.
+    virtual void Detach();
+
+    QWidget* control() const { return control_; }
+    TSkinData& data() const { return data_; }
+    TWinSkinForm* form() const { return form_; }
+    int kind() const { return kind_; }
+    bool enabled() const { return enabled_; }
+    bool attached() const { return attached_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Runs before the control sees `event`; false keeps it from the control.
+    virtual bool beforeEvent(QEvent* event);
+    // Runs as `event` goes on to the control; the base repaints the control
+    // (after the control handled it) on focus, enabled and text changes.
+    virtual void afterEvent(QEvent* event);
+    // Paints over the control after it painted itself; true when the
+    // skinner has something to paint there.
+    virtual bool paintsFrame() const { return false; }
+    virtual void PaintFrame(QPainter& painter);
+    // Gives a kind 1 control the ButtonFace colour again and repaints it.
+    virtual void ApplyFaceColour();
+
+private:
+    QPointer<QWidget> control_;
+    TSkinData& data_;
+    TWinSkinForm* form_;
+    int kind_;
+    bool enabled_ = true;
+    bool attached_ = false;
+    QPalette savedPalette_;
+    bool savedAutoFill_ = false;
+};
+
+} // namespace zorvia

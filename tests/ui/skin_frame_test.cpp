@@ -1,0 +1,333 @@
+// The skin on the program's windows: frames drawn from the skin model, the
+// caption buttons and caption mouse, switching the skin off and on, and the
+// rules that keep a window or control unskinned.
+#include "skin/frame_widget.h"
+#include "skin/skin_draw.h"
+#include "skin/skin_manage.h"
+#include "skin/stored_skin.h"
+#include "skin/win_skin_form.h"
+#include "ui/confirm/form3.h"
+#include "ui/down/form2.h"
+#include "ui/kit/error_report.h"
+#include "ui/kit/message_box.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFrame>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using namespace zorvia;
+
+namespace {
+
+TWinSkinForm* skinnerOf(QWidget* window) {
+    TSkinManage* manager = TSkinManage::instance();
+    return manager ? manager->FindSkinnedWindow(window) : nullptr;
+}
+
+skin::TSkinFrame* frameOf(QWidget* window) {
+    return window->findChild<skin::TSkinFrame*>("SkinFrame", Qt::FindDirectChildrenOnly);
+}
+
+bool waitSkinned(QWidget* window) {
+    return QTest::qWaitFor(
+        [window] { return skinnerOf(window) && skinnerOf(window)->controlsSkinned(); }, 3000);
+}
+
+// Pixels of the caption (outside its text and buttons) and of the left edge
+// that differ from the skin's "Top" and "Left" images; `compared` counts the
+// pixels looked at.
+int framePixelsOffTheModel(QWidget* window, int& compared) {
+    const TWinSkinForm* form = skinnerOf(window);
+    const skin::SkinModel& model = form->data().Model();
+    const skin::FrameMetrics m = form->metrics();
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int state = window->isActiveWindow() ? 1 : 2;
+    const auto& caption = frameOf(window)->caption();
+    auto excluded = [&](QPoint p) {
+        if (caption.textBack.adjusted(0, 0, 8, 0).contains(p))
+            return true;
+        for (const auto& b : caption.buttons)
+            if (b.rect.contains(p))
+                return true;
+        return false;
+    };
+    struct Part {
+        const TDataSkinObject& object;
+        QRect rect;
+        bool vertical;
+    };
+    const Part parts[] = {{model.Top, {0, 0, shot.width(), m.top}, true},
+                          {model.Left, {0, m.top, m.left, shot.height() - m.top}, false}};
+    int off = 0;
+    compared = 0;
+    for (const Part& part : parts) {
+        const QRect whole = part.vertical ? part.rect : QRect(0, 0, m.left, shot.height());
+        const QImage expected =
+            skin::composeSkinImage(whole.size(), part.object.Image, part.vertical, part.object.Tile,
+                                   part.object.Frame, state, skin::SkinMargins::of(part.object));
+        for (int y = part.rect.top(); y <= part.rect.bottom(); ++y)
+            for (int x = part.rect.left(); x <= part.rect.right(); ++x) {
+                const QRgb want = expected.pixel(x - whole.left(), y - whole.top());
+                if (skin::isKey(want) || excluded({x, y}))
+                    continue;
+                ++compared;
+                if ((shot.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF))
+                    ++off;
+            }
+    }
+    return off;
+}
+
+// Runs `check` on the first visible window that `find` accepts, while a
+// modal loop runs, then closes it.
+class ModalWatch {
+public:
+    ModalWatch(std::function<QDialog*()> find, std::function<void(QDialog&)> check)
+        : find_(std::move(find)), check_(std::move(check)) {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QDialog* dialog = find_();
+            if (++polls_ > 250 || (dialog && dialog->isVisible() && waitSkinned(dialog))) {
+                timer_.stop();
+                if (dialog) {
+                    seen_ = true;
+                    check_(*dialog);
+                    dialog->done(2);
+                }
+            }
+        });
+        timer_.start();
+    }
+    bool seen() const { return seen_; }
+
+private:
+    std::function<QDialog*()> find_;
+    std::function<void(QDialog&)> check_;
+    QTimer timer_;
+    int polls_ = 0;
+    bool seen_ = false;
+};
+
+QDialog* visibleMessageBox() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<ui::TMessageBox*>(w); box && box->isVisible())
+            return box;
+    return nullptr;
+}
+
+class SkinFrames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+        form = std::make_unique<TForm1>();
+        form->FormCreate();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(waitSkinned(form.get()));
+    }
+
+    TSkinData& data() { return skinnerOf(form.get())->data(); }
+    QPoint buttonCentre(int action) {
+        const skin::TSkinFrame* frame = frameOf(form.get());
+        const int index = frame->buttonWithAction(action);
+        return index < 0 ? QPoint(-1, -1)
+                         : frame->caption().buttons[static_cast<std::size_t>(index)].rect.center();
+    }
+    const QImage& shownImage(int action) {
+        const skin::TSkinFrame* frame = frameOf(form.get());
+        const auto& b =
+            frame->caption().buttons[static_cast<std::size_t>(frame->buttonWithAction(action))];
+        return data().Model().CaptionButtons[static_cast<std::size_t>(b.index)].Image;
+    }
+
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(SkinFrames, ClientKeepsItsSizeInsideTheSkinEdges) {
+    const skin::FrameMetrics m = skin::frameMetrics(data().Model(), true);
+    const QWidget* client = skin::clientArea(form.get());
+    ASSERT_NE(client, form.get());
+    EXPECT_EQ(client->geometry(), QRect(m.left, m.top, 994, 595));
+    EXPECT_EQ(form->size(), QSize(994 + m.horizontal(), 595 + m.vertical()));
+    EXPECT_EQ(form->size(), QSize(1002, 629)); // the game box's own skin: 30 + 4, 4 + 4
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(form->findChild<QWidget*>("Panel_left")->parentWidget(), client);
+}
+
+TEST_F(SkinFrames, FrameIsDrawnFromTheSkinImages) {
+    int compared = 0;
+    EXPECT_EQ(framePixelsOffTheModel(form.get(), compared), 0);
+    EXPECT_GT(compared, form->width() * 20);
+}
+
+TEST_F(SkinFrames, CloseButtonAsksToExitOrMinimise) {
+    bool dialogSkinned = false;
+    ModalWatch watch([] { return static_cast<QDialog*>(Form3); },
+                     [&](QDialog& dialog) { dialogSkinned = frameOf(&dialog) != nullptr; });
+    QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.seen(); }, 5000));
+    EXPECT_TRUE(dialogSkinned);
+    EXPECT_TRUE(form->isVisible()); // closing the dialog by its caption cancels
+}
+
+TEST_F(SkinFrames, MinimiseAndMaximiseActAndSwapTheirImages) {
+    const qint64 maximiseImage = shownImage(1).cacheKey();
+    QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isMaximized(); }, 2000));
+    EXPECT_NE(shownImage(1).cacheKey(), maximiseImage); // the restore image
+
+    QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isMaximized(); }, 2000));
+    EXPECT_EQ(shownImage(1).cacheKey(), maximiseImage);
+
+    QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isMinimized(); }, 2000));
+    form->showNormal();
+}
+
+TEST_F(SkinFrames, CaptionDragMovesTheWindowUnlessMaximised) {
+    const struct {
+        bool maximised;
+        QPoint moved;
+    } cases[] = {{false, {40, 25}}, {true, {0, 0}}};
+    for (const auto& c : cases) {
+        if (c.maximised)
+            form->showMaximized();
+        else
+            form->showNormal();
+        QTest::qWait(50);
+        skin::TSkinFrame* frame = frameOf(form.get());
+        const QPoint start = form->pos();
+        const QPoint grip(form->width() / 2, skinnerOf(form.get())->metrics().top / 2);
+        QTest::mousePress(frame, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(frame, grip + QPoint(40, 25));
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, grip + QPoint(40, 25));
+        EXPECT_EQ(form->pos(), start + c.moved) << "maximised " << c.maximised;
+    }
+    form->showNormal();
+}
+
+TEST_F(SkinFrames, MessageBoxAndErrorReportWearTheFrame) {
+    const struct {
+        const char* name;
+        std::function<void()> show;
+    } cases[] = {{"message box", [this] { ui::showMessage(form.get(), "没有找到游戏"); }},
+                 {"error report", [] { ui::reportError("Socket Error # 10061"); }}};
+    for (const auto& c : cases) {
+        bool framed = false;
+        int width = 0, needed = 0;
+        ModalWatch watch(visibleMessageBox, [&](QDialog& box) {
+            framed = frameOf(&box) && box.windowFlags().testFlag(Qt::FramelessWindowHint);
+            width = box.width();
+            needed = skin::captionWidthNeeded(data().Model(), box.windowTitle(),
+                                              skinnerOf(&box)->data().TitleFont());
+        });
+        c.show();
+        EXPECT_TRUE(watch.seen()) << c.name;
+        EXPECT_TRUE(framed) << c.name;
+        EXPECT_GE(width, needed) << c.name; // widened for its caption
+    }
+}
+
+TEST_F(SkinFrames, ActiveOffAndOnWithinTheDelayKeepsTheSkin) {
+    TSkinData& skin = data();
+    skin.SetActive(false);
+    skin.SetActive(true);
+    QTest::qWait(400);
+    EXPECT_NE(skinnerOf(form.get()), nullptr);
+    EXPECT_EQ(form->size(), QSize(1002, 629));
+
+    // Off for good: the window gets its own frame, size and children back.
+    skin.SetActive(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !skinnerOf(form.get()); }, 1000));
+    EXPECT_EQ(form->size(), QSize(994, 595));
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(form->findChild<QWidget*>("Panel_left")->parentWidget(), form.get());
+    EXPECT_EQ(form->findChild<QWidget*>("SkinClient"), nullptr);
+
+    skin.SetActive(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return skinnerOf(form.get()) != nullptr; }, 1000));
+    EXPECT_EQ(form->size(), QSize(1002, 629));
+}
+
+TEST_F(SkinFrames, TagAndSkin3rdKeepWindowsAndControlsUnskinned) {
+    TSkinData extra; // registered last: it supplies the skin of new windows
+    extra.ReadSkinStream(skin::storedSkinStream());
+    extra.DisableTag = 7;
+    extra.Loaded();
+    const struct {
+        int windowTag;
+        int panelTag;
+        std::vector<AnsiString> skin3rd;
+        bool windowSkinned, panelSkinned;
+    } cases[] = {
+        {0, 0, TSkinData::DefaultSkin3rd(), true, true},
+        {99, 0, {}, false, false}, // a form tagged 99, whatever DisableTag says
+        {0, 7, {}, true, false},   // a control tagged DisableTag
+        {0, 0, {"TPanel=nil"}, true, false},
+        {0, 0, {"tpanel=Panel"}, true, true},
+        {0, 0, {"TPane=nil"}, true, true}, // a shorter class name does not match
+    };
+    for (const auto& c : cases) {
+        extra.SetSkin3rd(c.skin3rd);
+        QDialog dialog(form.get());
+        dialog.setProperty("Tag", c.windowTag);
+        dialog.resize(240, 120);
+        auto* panel = new QFrame(&dialog);
+        panel->setObjectName("Panel1");
+        panel->setProperty("Tag", c.panelTag);
+        dialog.show();
+        if (c.windowSkinned)
+            EXPECT_TRUE(waitSkinned(&dialog));
+        else
+            EXPECT_FALSE(QTest::qWaitFor([&] { return skinnerOf(&dialog) != nullptr; }, 300));
+        const auto skinners =
+            skinnerOf(&dialog) ? skinnerOf(&dialog)->controlSkinners() : std::vector<QObject*>{};
+        const bool panelSkinned = std::any_of(skinners.begin(), skinners.end(),
+                                              [&](QObject* s) { return s->parent() == panel; });
+        EXPECT_EQ(panelSkinned, c.panelSkinned) << c.skin3rd.size() << " " << c.panelTag;
+    }
+}
+
+TEST_F(SkinFrames, Screenshots) {
+    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(dir);
+    auto* download = new TForm2(form.get());
+    download->AddDownloadItem("\xCC\xB0\xB3\xD4\xC9\xDF"); // "贪吃蛇"
+    TForm3 dialog(form.get());
+    ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过了"), QStringLiteral("提示"),
+                        ui::TMessageBox::Icon::None);
+    const struct {
+        QWidget* window;
+        const char* file;
+    } cases[] = {{form.get(), "frame_main_window.png"},
+                 {download, "frame_download_window.png"},
+                 {&dialog, "frame_confirm_dialog.png"},
+                 {&box, "frame_message_box.png"}};
+    for (const auto& c : cases) {
+        c.window->show();
+        c.window->activateWindow();
+        ASSERT_TRUE(waitSkinned(c.window)) << c.file;
+        QTest::qWait(200);
+        int compared = 0;
+        EXPECT_EQ(framePixelsOffTheModel(c.window, compared), 0) << c.file;
+        EXPECT_GT(compared, 0) << c.file;
+        EXPECT_TRUE(c.window->grab().save(dir + "/" + c.file)) << c.file;
+        if (c.window != form.get())
+            c.window->hide();
+    }
+}
+
+} // namespace
