@@ -155,6 +155,31 @@ protected:
     std::unique_ptr<TForm1> form;
 };
 
+TEST(SkinComponent, DefaultsAndEndOfLoading) {
+    TSkinData data;
+    EXPECT_FALSE(data.Active());
+    EXPECT_EQ(data.DisableTag, 99);
+    EXPECT_EQ(data.Options, (TSkinOptions{TSkinOption::xoPreview, TSkinOption::xoToolbarBK,
+                                          TSkinOption::xoCaptionButtonHint}));
+    EXPECT_FALSE(data.SkinControls.has(TSkinControlType::xcMenuItem));
+    EXPECT_FALSE(data.SkinControls.has(TSkinControlType::xcReportDesigner));
+    EXPECT_TRUE(data.SkinControls.has(TSkinControlType::xcSystemMenu));
+    ASSERT_EQ(data.Skin3rd().size(), 118u);
+    EXPECT_EQ(data.Skin3rd()[3], "TVirtualStringTree=scrollbar");
+    data.SetVersion("2.0");
+    EXPECT_EQ(data.Version(), "1.0.0.0");
+
+    // Without its menu bar kind the window menu is not skinned; a component
+    // whose skin did not load switches itself off.
+    data.SkinControls.exclude(TSkinControlType::xcMainMenu);
+    data.SetActive(true);
+    data.Loaded();
+    EXPECT_FALSE(data.SkinControls.has(TSkinControlType::xcSystemMenu));
+    EXPECT_FALSE(data.Active());
+    data.SetActive(true);
+    EXPECT_FALSE(data.Active());
+}
+
 TEST_F(SkinFrames, ClientKeepsItsSizeInsideTheSkinEdges) {
     const skin::FrameMetrics m = skin::frameMetrics(data().Model(), true);
     const QWidget* client = skin::clientArea(form.get());

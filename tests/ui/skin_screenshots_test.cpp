@@ -21,6 +21,7 @@
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -117,6 +118,7 @@ TEST_F(SkinnedWindows, DialogAndMessageBox) {
     ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过，请不要重复下载"),
                         QStringLiteral("提示"), ui::TMessageBox::Icon::None);
     skinControls(&box, form->SkinData1);
+    QCursor::setPos(0, 0); // the pointer is not over the box's button
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_TRUE(box.grab().save(shotPath("skinned_message_box.png")));
