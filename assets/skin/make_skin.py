@@ -451,6 +451,26 @@ def header_bar():
     return strip(cells)
 
 
+def menu_item():
+    """Menu items: normal (transparent), highlighted, highlighted but
+    disabled, then the same two again for checked items."""
+    def cell(border, top, bottom):
+        c = Canvas(24, 20)
+        if border:
+            round_box(c, 0, 0, 24, 20, 3, border, top, bottom)
+        return c
+    hot = cell((37, 99, 235), (226, 236, 254), (199, 219, 252))
+    off = cell(LINE, (244, 246, 250), (232, 236, 243))
+    return strip([cell(None, None, None), hot, off, cell(None, None, None), hot])
+
+
+def menu_background():
+    c = Canvas(16, 16)
+    c.rect(0, 0, 16, 16, LINE)
+    c.rect(1, 1, 14, 14, WHITE)
+    return c
+
+
 def main():
     write_bmp("top.bmp", stack([caption_state(True), caption_state(False)]))
     write_bmp("left.bmp", strip([left_state(True), left_state(False)]))
@@ -476,6 +496,8 @@ def main():
     write_bmp("groupbox.bmp", group_box_label())
     write_bmp("groupboxedge.bmp", group_box_edge(), bpp=8)
     write_bmp("headerbar.bmp", header_bar())
+    write_bmp("menuitem.bmp", menu_item())
+    write_bmp("menubg.bmp", menu_background())
 
 
 if __name__ == "__main__":

@@ -36,6 +36,14 @@ public:
         QProxyStyle::drawPrimitive(element, option, p, widget);
     }
 
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        // The background's outline shows around the items.
+        if (metric == PM_MenuPanelWidth && model_.MenuBackground)
+            return 1;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* p,
                      const QWidget* widget) const override {
         const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);

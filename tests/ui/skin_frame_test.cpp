@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -324,6 +325,34 @@ TEST_F(SkinFrames, TagAndSkin3rdKeepWindowsAndControlsUnskinned) {
                                               [&](QObject* s) { return s->parent() == panel; });
         EXPECT_EQ(panelSkinned, c.panelSkinned) << c.skin3rd.size() << " " << c.panelTag;
     }
+}
+
+TEST_F(SkinFrames, ListMenusAreDrawnFromTheSkin) {
+    auto* menu = form->findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(menu, nullptr);
+    menu->popup(form->mapToGlobal(QPoint(100, 200)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QAction* item = menu->actions().first();
+    menu->setActiveAction(item);
+    QTest::qWait(50);
+    const QRect r = menu->actionGeometry(item);
+    const auto& look = *data().Model().MenuItem;
+    const QImage want = skin::composeSkinImage(r.size(), look.Image, false, look.Tile, look.Frame,
+                                               2, skin::SkinMargins::of(look));
+    const QImage shown = menu->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (const QPoint p : {QPoint(0, r.height() / 2), QPoint(r.width() - 1, r.height() / 2),
+                           QPoint(r.width() - 3, 2)})
+        EXPECT_EQ(shown.pixel(r.topLeft() + p) & 0xFFFFFF, want.pixel(p) & 0xFFFFFF)
+            << p.x() << "," << p.y();
+    // The outline around the items comes from "MenuBackground".
+    const auto& back = *data().Model().MenuBackground;
+    const QImage panel = skin::composeSkinImage(shown.size(), back.Image, false, back.Tile,
+                                                back.Frame, 1, skin::SkinMargins::of(back));
+    for (const QPoint p : {QPoint(0, 0), QPoint(shown.width() / 2, shown.height() - 1)})
+        EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, panel.pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+    menu->grab().save(QCoreApplication::applicationDirPath() +
+                      "/../screenshots/frame_list_menu.png");
+    menu->hide();
 }
 
 TEST_F(SkinFrames, Screenshots) {
