@@ -12,8 +12,12 @@
 #include <QLayout>
 #include <QMenu>
 #include <QRegion>
+#include <QScreen>
 #include <QWhatsThis>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
+
+#include <utility>
 
 namespace zorvia {
 
@@ -298,6 +302,27 @@ void TWinSkinForm::applyShape() {
         window_->clearMask();
 }
 
+void TWinSkinForm::followState(Qt::WindowStates oldState) {
+    // Without a window manager a maximised window keeps its size: the frame
+    // gives it the screen's available area and later its old geometry back.
+    // A window manager that maximises the frameless window chooses the same
+    // rectangle.
+    if (!client_)
+        return;
+    const bool was = oldState.testFlag(Qt::WindowMaximized);
+    const bool is = window_->isMaximized();
+    if (is && !was) {
+        normalGeometry_ = window_->geometry();
+        // Through the native window, as a window manager would: moving the
+        // widget itself would drop its maximised state.
+        const QScreen* screen = window_->screen();
+        if (QWindow* handle = window_->windowHandle(); handle && screen)
+            handle->setGeometry(screen->availableGeometry());
+    } else if (was && !is && !window_->isMinimized() && normalGeometry_.isValid()) {
+        window_->setGeometry(std::exchange(normalGeometry_, QRect()));
+    }
+}
+
 void TWinSkinForm::skinLater() {
     if (!attached_ || !window_)
         return;
@@ -442,6 +467,7 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
         syncGeometry();
         break;
     case QEvent::WindowStateChange:
+        followState(static_cast<QWindowStateChangeEvent*>(event)->oldState());
         applyShape();
         if (frame_)
             frame_->relayout();

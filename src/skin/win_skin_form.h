@@ -78,6 +78,7 @@ private:
     void syncGeometry();
     void followClient();
     void applyShape();
+    void followState(Qt::WindowStates oldState);
     void skinLater();
     void widenForCaption();
     SkinnerKind attachSkinner(SkinnerKind kind, QWidget* control);
@@ -92,6 +93,7 @@ private:
     Qt::WindowFlags savedFlags_;
     QSize savedMinimum_;
     QSize savedMaximum_;
+    QRect normalGeometry_; // before the window was maximised
     bool attached_ = false;
     bool controlsSkinned_ = false;
     bool syncing_ = false;

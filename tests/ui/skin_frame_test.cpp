@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -209,13 +210,21 @@ TEST_F(SkinFrames, CloseButtonAsksToExitOrMinimise) {
 }
 
 TEST_F(SkinFrames, MinimiseAndMaximiseActAndSwapTheirImages) {
+    form->move(30, 20);
+    const QRect normal = form->geometry();
     const qint64 maximiseImage = shownImage(1).cacheKey();
     QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isMaximized(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return form->geometry() == form->screen()->availableGeometry(); }, 2000));
     EXPECT_NE(shownImage(1).cacheKey(), maximiseImage); // the restore image
+    EXPECT_EQ(skin::clientArea(form.get())->size(),
+              form->size() - QSize(skinnerOf(form.get())->metrics().horizontal(),
+                                   skinnerOf(form.get())->metrics().vertical()));
 
     QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isMaximized(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->geometry() == normal; }, 2000));
     EXPECT_EQ(shownImage(1).cacheKey(), maximiseImage);
 
     QTest::mouseClick(frameOf(form.get()), Qt::LeftButton, {}, buttonCentre(2));
