@@ -32,16 +32,19 @@ void TNetSocketHandle::Bind() {
         throw ENetCouldNotBindSocket();
 }
 
-void TNetSocketHandle::Connect(int timeoutMs) {
+bool TNetSocketHandle::Connect(int timeoutMs, const std::function<bool()>& idle, int sliceMs) {
     const auto address = parseDottedQuad(PeerIP);
     // Neither the "any" address nor port 0 names a peer.
     if (!address || *address == 0 || PeerPort < 1 || PeerPort > 65535)
         TNetStack::RaiseSocketError(WSAEADDRNOTAVAIL);
-    const int r = connectIPv4(handle_, *address, std::uint16_t(PeerPort), timeoutMs);
+    const int r = connectIPv4(handle_, *address, std::uint16_t(PeerPort), timeoutMs, idle, sliceMs);
+    if (r == -3)
+        return false;
     if (r == -2)
         throw ENetConnectTimeout();
     if (r != 0)
         TNetStack::RaiseSocketError(lastSocketError());
+    return true;
 }
 
 int TNetSocketHandle::Recv(void* buffer, int n) {

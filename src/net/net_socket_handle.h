@@ -3,6 +3,7 @@
 #include "text/ansi.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace zorvia {
 
@@ -22,8 +23,11 @@ public:
     void Bind();
     // Connects to PeerIP:PeerPort. `timeoutMs` <= 0 waits as long as the
     // system lets a connect take; otherwise ENetConnectTimeout when it runs
-    // out. Other failures raise ENetSocketError.
-    void Connect(int timeoutMs);
+    // out. Other failures raise ENetSocketError. With `idle`, the wait runs
+    // in slices of at most `sliceMs` with a call of `idle` after each; false
+    // from it abandons the connect: Connect returns false at once without
+    // touching this object again (it may be gone). True when connected.
+    bool Connect(int timeoutMs, const std::function<bool()>& idle = {}, int sliceMs = 10);
 
     // recv()/send() of up to n bytes: the count, or -1 with the last socket
     // error set.

@@ -5,6 +5,10 @@
 namespace zorvia {
 
 void TNetTCPClient::Connect(int timeout) {
+    Connect(timeout, {}, 0);
+}
+
+bool TNetTCPClient::Connect(int timeout, const std::function<bool()>& idle, int sliceMs) {
     TNetIOHandlerSocket& handler = OpenHandler();
     try {
         TNetSocketHandle& binding = *handler.Binding();
@@ -20,7 +24,8 @@ void TNetTCPClient::Connect(int timeout) {
         DoStatus(TNetStatus::hsConnecting, "Connecting to " + address + ".");
         if (timeout == -1)
             timeout = connectTimeout_;
-        binding.Connect(timeout > 0 ? timeout : 0);
+        if (!binding.Connect(timeout > 0 ? timeout : 0, idle, sliceMs))
+            return false; // this client may be gone: nothing more is done
         DoStatus(TNetStatus::hsConnected, "Connected.");
         if (OnConnected)
             OnConnected(*this);
@@ -28,6 +33,7 @@ void TNetTCPClient::Connect(int timeout) {
         DropSocket();
         throw;
     }
+    return true;
 }
 
 } // namespace zorvia

@@ -25,6 +25,13 @@ public:
     // Connects to Host:Port. `timeout` -1 = ConnectTimeout, 0 = no limit of
     // its own, otherwise milliseconds (ENetConnectTimeout when they run out).
     void Connect(int timeout = -1);
+    // Connect(timeout) that keeps the caller running: the wait for the peer
+    // runs in slices of at most `sliceMs`, with a call of `idle` after each.
+    // When `idle` returns false the connect is abandoned at once: false is
+    // returned and nothing of this client is touched again (it may be gone
+    // with its owner; one that lives on needs a Disconnect before its next
+    // connect). True when connected; failures raise as for Connect.
+    bool Connect(int timeout, const std::function<bool()>& idle, int sliceMs);
 
     TNetNotifyEvent OnConnected;
 

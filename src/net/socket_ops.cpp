@@ -2,6 +2,7 @@
 
 #include "net/socket_errors.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -31,16 +32,22 @@ sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port) {
     return sa;
 }
 
+// The end of a wait of `waitMs` from now (now itself for < 0).
+Clock::time_point deadlineIn(int waitMs) {
+    return Clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
+}
+
+// Whole milliseconds left until `deadline`, rounded up; 0 once it passed.
+int msLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
 // poll() on one descriptor, keeping one deadline across interruptions.
 int pollOne(int fd, short events, int waitMs, short& revents) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
+    const auto deadline = deadlineIn(waitMs);
     for (;;) {
-        int timeout = -1;
-        if (waitMs >= 0) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            timeout = left > 0 ? static_cast<int>(left) : 0;
-        }
+        const int timeout = waitMs < 0 ? -1 : msLeft(deadline);
         pollfd p{fd, events, 0};
         const int r = ::poll(&p, 1, timeout);
         if (r >= 0) {
@@ -49,6 +56,39 @@ int pollOne(int fd, short events, int waitMs, short& revents) {
         }
         if (errno != EINTR)
             return fail();
+    }
+}
+
+enum class ConnectEnd { done, expired, abandoned };
+
+// Waits for the end of a connect going on in the background: `waitMs` < 0
+// without a limit of its own; with `idle`, in slices of at most `sliceMs`
+// with a call of `idle` after each. `err` receives the connect's outcome.
+ConnectEnd awaitConnect(int fd, int waitMs, const ConnectIdle& idle, int sliceMs, int& err) {
+    const auto deadline = deadlineIn(waitMs);
+    const int slice = std::max(sliceMs, 1);
+    for (;;) {
+        int wait = waitMs < 0 ? -1 : msLeft(deadline);
+        if (wait == 0) {
+            err = ETIMEDOUT;
+            return ConnectEnd::expired;
+        }
+        if (idle)
+            wait = wait < 0 ? slice : std::min(wait, slice);
+        short revents = 0;
+        const int r = pollOne(fd, POLLOUT, wait, revents);
+        if (r < 0) {
+            err = errno;
+            return ConnectEnd::done;
+        }
+        if (r > 0) {
+            socklen_t len = sizeof err;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) < 0)
+                err = errno;
+            return ConnectEnd::done;
+        }
+        if (idle && !idle())
+            return ConnectEnd::abandoned;
     }
 }
 
@@ -85,40 +125,34 @@ int waitSocket(int fd, bool read, bool write, bool except, int waitMs, Readiness
     return int(ready.readable) + int(ready.writable) + int(ready.exceptional);
 }
 
-int connectIPv4(int fd, std::uint32_t address, std::uint16_t port, int timeoutMs) {
+int connectIPv4(int fd, std::uint32_t address, std::uint16_t port, int timeoutMs,
+                const ConnectIdle& idle, int sliceMs) {
     const sockaddr_in sa = makeAddress(address, port);
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0)
         return fail();
     const bool limited = timeoutMs > 0;
-    if (limited && !(flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
+    // A limited connect, or one that lets the caller run, goes on in the
+    // background while this call waits for its end.
+    const bool background = limited || idle;
+    if (background && !(flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
         return fail();
     int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
     int err = result == 0 ? 0 : errno;
-    bool expired = false;
-    // An interrupted blocking connect, or a limited one, goes on in the
-    // background: wait for its end and take its outcome.
-    if (result != 0 && (err == EINTR || (limited && err == EINPROGRESS))) {
-        short revents = 0;
-        const int r = pollOne(fd, POLLOUT, limited ? timeoutMs : -1, revents);
-        if (r < 0) {
-            err = errno;
-        } else if (r == 0) {
-            expired = true;
-            err = ETIMEDOUT;
-        } else {
-            socklen_t len = sizeof err;
-            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) < 0)
-                err = errno;
-        }
+    ConnectEnd end = ConnectEnd::done;
+    // An interrupted blocking connect goes on in the background too.
+    if (result != 0 && (err == EINTR || (background && err == EINPROGRESS))) {
+        end = awaitConnect(fd, limited ? timeoutMs : -1, idle, sliceMs, err);
+        if (end == ConnectEnd::abandoned)
+            return -3;
         result = err == 0 ? 0 : -1;
     }
-    if (limited && !(flags & O_NONBLOCK))
+    if (background && !(flags & O_NONBLOCK))
         ::fcntl(fd, F_SETFL, flags);
     if (result != 0) {
         errno = err;
         fail();
-        return expired ? -2 : -1;
+        return end == ConnectEnd::expired ? -2 : -1;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -28,11 +29,18 @@ struct Readiness {
 // conditions that hold (0 when the wait ended), or -1 on error.
 int waitSocket(int fd, bool read, bool write, bool except, int waitMs, Readiness& ready);
 
+// Called between the slices of a connect's wait; false abandons the connect.
+using ConnectIdle = std::function<bool()>;
+
 // Connects to an IPv4 address and port (host byte order). `timeoutMs` <= 0
 // blocks until the system's own connect time-out; otherwise the call gives
 // up after that many milliseconds and returns -2 (last error 10060). The
 // socket keeps its blocking mode. 0 when connected, -1 on failure.
-int connectIPv4(int fd, std::uint32_t address, std::uint16_t port, int timeoutMs);
+// With `idle`, the wait runs in slices of at most `sliceMs` and `idle` is
+// called after each; when it returns false the call returns -3 at once and
+// does not touch the socket again (it may have been closed meanwhile).
+int connectIPv4(int fd, std::uint32_t address, std::uint16_t port, int timeoutMs,
+                const ConnectIdle& idle = {}, int sliceMs = 10);
 
 // Binds to an IPv4 address and port (host byte order).
 int bindIPv4(int fd, std::uint32_t address, std::uint16_t port);

@@ -63,12 +63,15 @@ private:
 GameTransfer::GameTransfer(TNetTCPClient& client, DownloadLimits limits, DownloadHooks hooks)
     : client_(client), limits_(limits), hooks_(std::move(hooks)), lastIdle_(Clock::now()) {}
 
+bool GameTransfer::idleNow() {
+    lastIdle_ = Clock::now();
+    return !hooks_.idle || hooks_.idle();
+}
+
 void GameTransfer::pump() {
-    const auto now = Clock::now();
-    if (now - lastIdle_ < std::chrono::milliseconds(limits_.sliceMs))
+    if (Clock::now() - lastIdle_ < std::chrono::milliseconds(limits_.sliceMs))
         return;
-    lastIdle_ = now;
-    if (hooks_.idle && !hooks_.idle())
+    if (!idleNow())
         throw TransferAbandoned();
 }
 
@@ -78,7 +81,10 @@ bool GameTransfer::begin(const AnsiString& siteHost, const AnsiString& path) {
     const HostPort where = splitHostPort(siteHost);
     client_.SetHost(where.host);
     client_.SetPort(where.port);
-    client_.Connect(limits_.connectMs);
+    // The wait for the portal keeps the caller running like every other wait.
+    if (!client_.Connect(
+            limits_.connectMs, [this] { return idleNow(); }, limits_.sliceMs))
+        throw TransferAbandoned();
 
     headDeadline_ = Clock::now() + std::chrono::milliseconds(limits_.headMs);
     headBytes_ = 0;

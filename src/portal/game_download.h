@@ -28,10 +28,11 @@ struct DownloadHooks {
     // After every block: the count so far, a multiple of 256, and the
     // announced length (0 when none was announced).
     std::function<void(std::int64_t counter, std::int64_t length)> progress;
-    // Called at least every sliceMs while the exchange runs, waits for data
-    // included, so that the caller can keep its window live. Returning false
-    // abandons the exchange at once: TransferAbandoned is raised and the
-    // client is not touched again (it may be gone with its owner).
+    // Called at least every sliceMs while the exchange runs, the waits for
+    // the connect and for data included, so that the caller can keep its
+    // window live. Returning false abandons the exchange at once:
+    // TransferAbandoned is raised and the client is not touched again (it
+    // may be gone with its owner).
     std::function<bool()> idle;
 };
 
@@ -72,6 +73,8 @@ private:
     // Waits until at least n bytes are queued; false when the portal closed
     // first.
     bool fill(std::size_t n);
+    // Lets the caller run now; false when it abandons the exchange.
+    bool idleNow();
     // Lets the caller run when its time slice is over.
     void pump();
 

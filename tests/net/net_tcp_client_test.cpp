@@ -322,6 +322,47 @@ TEST(NetTcpClientTest, ConnectTimeLimit) {
     EXPECT_FALSE(tcp.Connected());
 }
 
+// A connect with an idle hook ends as the plain one does, calls the hook
+// while the peer keeps it waiting, and stops at once when the hook says so.
+TEST(NetTcpClientTest, ConnectWithIdleHook) {
+    test::StalledListener stalled;
+    ScriptServer server({test::awaitClose()});
+    const struct {
+        const char* name;
+        int port;
+        int timeout;
+        int stopAt; // the hook's call that returns false; 0 = none
+        std::string message;
+        int minCalls;
+    } cases[] = {
+        {"stalled", stalled.port(), 200, 0, "Connect timed out.", 3},
+        {"abandoned", stalled.port(), 0, 3, "(none)", 3},
+        {"refused", test::unusedPort(), 200, 0, "Socket Error # 10061\r\nConnection refused.", 0},
+        {"accepted", server.port(), 200, 0, "(none)", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TNetTCPClient tcp;
+        tcp.SetHost("127.0.0.1");
+        tcp.SetPort(c.port);
+        int calls = 0;
+        bool connected = false;
+        EXPECT_EQ(messageOf([&] {
+                      connected = tcp.Connect(
+                          c.timeout, [&] { return ++calls != c.stopAt; }, 10);
+                  }),
+                  c.message);
+        EXPECT_GE(calls, c.minCalls);
+        EXPECT_EQ(connected, c.port == server.port());
+        if (c.stopAt > 0)
+            EXPECT_EQ(calls, c.stopAt);
+        else
+            EXPECT_EQ(tcp.Connected(), connected);
+        tcp.Disconnect();
+        EXPECT_FALSE(tcp.Connected());
+    }
+}
+
 TEST(NetTcpClientTest, NotConnected) {
     TNetTCPClient tcp;
     EXPECT_EQ(messageOf([&] { tcp.WriteLine("x"); }), "Not Connected");

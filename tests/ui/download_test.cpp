@@ -234,6 +234,29 @@ TEST(DownloadGame, TheWindowStaysLiveWhileThePortalStalls) {
     }
 }
 
+TEST(DownloadGame, TheWindowStaysLiveWhileTheConnectWaits) {
+    StalledListener stalled;
+    portal::DownloadLimits limits = quick();
+    limits.connectMs = 1000;
+    for (const bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "window destroyed" : "window left alone");
+        ProgramFolderGuard guard;
+        QString statusMeanwhile;
+        const Outcome out =
+            download("127.0.0.1:" + std::to_string(stalled.port()), limits, [&](TForm2* window) {
+                QTimer::singleShot(200, window, [&, window] {
+                    statusMeanwhile = window->statusText();
+                    if (destroy)
+                        delete window;
+                });
+            });
+        EXPECT_EQ(statusMeanwhile, QStringLiteral("请稍后..."));
+        EXPECT_EQ(out.result, destroy ? std::optional<bool>(false) : std::nullopt);
+        EXPECT_EQ(out.error, destroy ? "" : "Connect timed out.");
+        EXPECT_FALSE(out.file.has_value());
+    }
+}
+
 TEST(DownloadWindow, TheStatusCellShowsABarUnderItsText) {
     QWidget owner;
     auto* window = new TForm2(&owner);
