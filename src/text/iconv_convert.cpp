@@ -2,6 +2,7 @@
 
 #include "text/exception.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -17,6 +18,8 @@ const char* iconvName(Encoding encoding) {
         return "UTF-8";
     case Encoding::Utf16:
         return "UTF-16LE";
+    case Encoding::Gb18030:
+        return "GB18030";
     }
     return "";
 }
@@ -67,7 +70,7 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    std::string run(std::string_view in) {
+    std::string run(std::string_view in, const BadInput& onBad) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr); // start from the initial state
         std::string out;
         out.reserve(in.size() * 2 + 8);
@@ -84,8 +87,16 @@ public:
             if (errno == E2BIG)
                 continue;
             // EILSEQ: unrepresentable or invalid; EINVAL: cut-off sequence at the end.
-            out.append(replacement_);
-            const size_t skip = errno == EINVAL ? srcLeft : badUnitLength(src, srcLeft, from_);
+            size_t skip = 0;
+            if (onBad) {
+                std::string reading;
+                skip =
+                    std::clamp<size_t>(onBad(std::string_view(src, srcLeft), reading), 1, srcLeft);
+                out += reading;
+            } else {
+                out.append(replacement_);
+                skip = errno == EINVAL ? srcLeft : badUnitLength(src, srcLeft, from_);
+            }
             src += skip;
             srcLeft -= skip;
             iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -103,17 +114,21 @@ private:
     std::string_view replacement_;
 };
 
-constexpr int kEncodings = 3;
+constexpr int kEncodings = 4;
 
 } // namespace
 
 std::string iconvConvert(Encoding to, Encoding from, std::string_view in) {
+    return iconvConvert(to, from, in, {});
+}
+
+std::string iconvConvert(Encoding to, Encoding from, std::string_view in, const BadInput& onBad) {
     thread_local std::unique_ptr<Converter> converters[kEncodings][kEncodings];
     std::unique_ptr<Converter>& converter =
         converters[static_cast<int>(to)][static_cast<int>(from)];
     if (!converter)
         converter = std::make_unique<Converter>(to, from);
-    return converter->run(in);
+    return converter->run(in, onBad);
 }
 
 } // namespace zorvia::text::detail
