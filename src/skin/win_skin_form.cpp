@@ -164,6 +164,7 @@ void TWinSkinForm::makeFrame() {
     client_->setGeometry(QRect(QPoint(metrics_.left, metrics_.top), clientSize));
     moveChildren(window_, client_, {frame_, client_});
     restoreFocusChain(window_, chain);
+    paintClientFace();
     frame_->lower();
     frame_->show();
     client_->show();
@@ -177,6 +178,16 @@ void TWinSkinForm::makeFrame() {
         window_->resize(grown(clientSize, metrics_));
     syncing_ = false;
     syncGeometry();
+}
+
+void TWinSkinForm::paintClientFace() {
+    // The client shows the skin's face colour, as its controls do, instead
+    // of the style's grey; the window's own palette stays untouched, so
+    // detaching gives it back with the client.
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window, data_->Model().qcolour(skin::SlotButtonFace));
+    client_->setPalette(palette);
+    client_->setAutoFillBackground(true);
 }
 
 void TWinSkinForm::removeFrame() {
@@ -239,6 +250,8 @@ void TWinSkinForm::Refresh() {
         window_->resize(grown(clientSize, metrics_));
         syncing_ = false;
     }
+    if (client_)
+        paintClientFace();
     syncGeometry();
     for (const auto& skinner : skinners_)
         if (auto* control = skinner ? qobject_cast<QWidget*>(skinner->parent()) : nullptr)

@@ -75,6 +75,7 @@ protected:
 private:
     void makeFrame();
     void removeFrame();
+    void paintClientFace();
     void syncGeometry();
     void followClient();
     void applyShape();

@@ -372,13 +372,16 @@ TEST_F(SkinFrames, Screenshots) {
     TForm3 dialog(form.get());
     ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过了"), QStringLiteral("提示"),
                         ui::TMessageBox::Icon::None);
+    // Where the client's bare background shows, it is the skin's face colour.
     const struct {
         QWidget* window;
         const char* file;
-    } cases[] = {{form.get(), "frame_main_window.png"},
-                 {download, "frame_download_window.png"},
-                 {&dialog, "frame_confirm_dialog.png"},
-                 {&box, "frame_message_box.png"}};
+        QPoint bare;
+    } cases[] = {{form.get(), "frame_main_window.png", {}},
+                 {download, "frame_download_window.png", {}},
+                 {&dialog, "frame_confirm_dialog.png", {6, 6}},
+                 {&box, "frame_message_box.png", {6, 6}}};
+    const QRgb face = data().Model().qcolour(skin::SlotButtonFace).rgb();
     for (const auto& c : cases) {
         c.window->show();
         c.window->activateWindow();
@@ -387,10 +390,22 @@ TEST_F(SkinFrames, Screenshots) {
         int compared = 0;
         EXPECT_EQ(framePixelsOffTheModel(c.window, compared), 0) << c.file;
         EXPECT_GT(compared, 0) << c.file;
-        EXPECT_TRUE(c.window->grab().save(dir + "/" + c.file)) << c.file;
+        const QImage shot = c.window->grab().toImage();
+        if (!c.bare.isNull()) {
+            const QPoint at = skin::clientArea(c.window)->mapTo(c.window, c.bare);
+            EXPECT_EQ(shot.pixel(at) & 0xFFFFFF, face & 0xFFFFFF) << c.file;
+        }
+        EXPECT_TRUE(shot.save(dir + "/" + c.file)) << c.file;
         if (c.window != form.get())
             c.window->hide();
     }
+    bool reported = false;
+    ModalWatch watch(visibleMessageBox, [&](QDialog& report) {
+        QTest::qWait(100);
+        reported = report.grab().save(dir + "/frame_error_report.png");
+    });
+    ui::reportError("Socket Error # 10061\r\nConnection refused");
+    EXPECT_TRUE(reported);
 }
 
 } // namespace
