@@ -1,6 +1,7 @@
 #include "skin/skin_manage.h"
 #include "support/find_child.h"
 #include "support/modal.h"
+#include "support/offline_window_test.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
@@ -22,17 +23,7 @@ using namespace zorvia;
 namespace {
 
 // A main window after start-up, against a portal that cannot be reached.
-class Shell : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
-        form = std::make_unique<TForm1>();
-        form->FormCreate();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    std::unique_ptr<TForm1> form;
-};
+class Shell : public test::OfflineWindowTest {};
 
 struct Tops {
     int pageControl, button2, button3;

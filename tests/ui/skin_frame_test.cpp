@@ -6,6 +6,7 @@
 #include "skin/skin_manage.h"
 #include "skin/stored_skin.h"
 #include "skin/win_skin_form.h"
+#include "support/offline_window_test.h"
 #include "ui/confirm/form3.h"
 #include "ui/down/form2.h"
 #include "ui/kit/error_report.h"
@@ -127,14 +128,12 @@ QDialog* visibleMessageBox() {
     return nullptr;
 }
 
-class SkinFrames : public ::testing::Test {
+class SkinFrames : public test::OfflineWindowTest {
 protected:
     void SetUp() override {
-        qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
-        form = std::make_unique<TForm1>();
-        form->FormCreate();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        OfflineWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         ASSERT_TRUE(waitSkinned(form.get()));
@@ -153,8 +152,6 @@ protected:
             frame->caption().buttons[static_cast<std::size_t>(frame->buttonWithAction(action))];
         return data().Model().CaptionButtons[static_cast<std::size_t>(b.index)].Image;
     }
-
-    std::unique_ptr<TForm1> form;
 };
 
 TEST(SkinComponent, DefaultsAndEndOfLoading) {
