@@ -251,6 +251,34 @@ TEST_F(SkinFrames, CaptionDragMovesTheWindowUnlessMaximised) {
     form->showNormal();
 }
 
+TEST_F(SkinFrames, EdgesResizeTheWindowWithoutAWindowManager) {
+    const struct {
+        QPoint grip; // from the window's bottom-right corner when negative
+        QPoint drag;
+        QMargins change; // moves of the left, top, right and bottom sides
+    } cases[] = {{{-2, -2}, {30, 20}, {0, 0, 30, 20}},
+                 {{1, 300}, {-10, 5}, {-10, 0, 0, 0}},
+                 {{500, 1}, {7, -12}, {0, -12, 0, 0}}};
+    for (const auto& c : cases) {
+        form->setGeometry(100, 100, 1002, 629);
+        QTest::qWait(20);
+        const QRect before = form->geometry();
+        skin::TSkinFrame* frame = frameOf(form.get());
+        const QPoint grip(c.grip.x() < 0 ? form->width() + c.grip.x() : c.grip.x(),
+                          c.grip.y() < 0 ? form->height() + c.grip.y() : c.grip.y());
+        QTest::mousePress(frame, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(frame, grip + c.drag);
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, grip + c.drag);
+        const QRect want =
+            before.adjusted(c.change.left(), c.change.top(), c.change.right(), c.change.bottom());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->geometry() == want; }, 1000))
+            << grip.x() << "," << grip.y();
+        const skin::FrameMetrics m = skinnerOf(form.get())->metrics();
+        EXPECT_EQ(skin::clientArea(form.get())->size(),
+                  want.size() - QSize(m.horizontal(), m.vertical()));
+    }
+}
+
 TEST_F(SkinFrames, MessageBoxAndErrorReportWearTheFrame) {
     const struct {
         const char* name;
