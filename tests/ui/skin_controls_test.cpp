@@ -26,7 +26,7 @@ using namespace zorvia;
 
 namespace {
 
-const TSkinData& gameBoxSkin() {
+TSkinData& gameBoxSkin() {
     static TSkinData* data = [] {
         auto* d = new TSkinData;
         d->ReadSkinStream(skin::storedSkinStream());
@@ -36,6 +36,14 @@ const TSkinData& gameBoxSkin() {
 }
 const skin::SkinModel& model() {
     return gameBoxSkin().Model();
+}
+
+// A skinner of class S attached to `widget` directly.
+template <class S, class W>
+S* attach(W* widget) {
+    auto* skinner = new S(widget, gameBoxSkin());
+    skinner->AttachControl();
+    return skinner;
 }
 
 QImage grab(QWidget* w) {
@@ -78,7 +86,7 @@ protected:
         button->setGeometry(20, 20, 90, 30);
         other = new QPushButton(QStringLiteral("其他"), &window);
         other->setGeometry(150, 20, 90, 30);
-        skinner = new TSkinButton(button, gameBoxSkin());
+        skinner = attach<TSkinButton>(button);
         QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
         activate(&window);
         other->setFocus();
@@ -213,7 +221,7 @@ protected:
     }
     void skin(int tag) {
         control->setProperty("Tag", tag);
-        skinner = new TSkinTab(control, gameBoxSkin());
+        skinner = attach<TSkinTab>(control);
         activate(&window);
     }
     QRect tabRect(int i) const {
@@ -255,6 +263,7 @@ TEST_F(Tabs, CloseBoxClosesOnlyWhenTheWindowAnswersZero) {
     ui::TPageControl plain(&window);
     plain.addPage(new ui::TTabSheet(&plain));
     TSkinTab plainSkin(&plain, gameBoxSkin());
+    plainSkin.AttachControl();
     (void)grab(&plain);
     EXPECT_TRUE(plainSkin.closeBox(0).isEmpty());
 }
@@ -274,6 +283,7 @@ TEST_F(Tabs, HiddenTabsStillGetThePaneAndBottomTabsAreFlipped) {
     bottom.addTab(new QWidget, QStringLiteral("游戏"));
     bottom.addTab(new QWidget, QStringLiteral("首页"));
     TSkinTab bottomSkin(&bottom, gameBoxSkin());
+    bottomSkin.AttachControl();
     bottom.show();
     QTabBar* bar = bottom.tabBar();
     const QRect r = bar->tabRect(1) & bottomSkin.bandRect().translated(-bar->pos());
@@ -290,7 +300,7 @@ protected:
         window.resize(200, 240);
         for (int i = 0; i < 3; ++i)
             list->addItem(QStringLiteral("游戏 %1").arg(i));
-        skinner = new TSkinScrollbar(list, gameBoxSkin());
+        skinner = attach<TSkinScrollbar>(list);
         activate(&window);
         bar = list->verticalScrollBar();
     }
@@ -376,7 +386,7 @@ TEST(Progress, ChannelAndBarFromTheSkin) {
     bar->setGeometry(0, 0, 200, 18);
     bar->setTextVisible(false);
     bar->setValue(50);
-    new TSkinProgress(bar, gameBoxSkin());
+    attach<TSkinProgress>(bar);
     window.show();
     const QImage shown = grab(bar);
     const TDataSkinBorder& look = *model().Progress;

@@ -1,12 +1,7 @@
 // The windows of the game box with every control skinned: screenshots for
 // the eye, and the skinned buttons checked against the skin's own image.
-#include "skin/controls/skin_box.h"
-#include "skin/controls/skin_button.h"
-#include "skin/controls/skin_edit.h"
-#include "skin/controls/skin_header.h"
-#include "skin/controls/skin_scrollbar.h"
-#include "skin/controls/skin_tab.h"
 #include "skin/skin_draw.h"
+#include "skin/skin_events.h"
 #include "support/demo_portal.h"
 #include "support/modal.h"
 #include "support/portal_window_test.h"
@@ -21,6 +16,7 @@
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QHeaderView>
@@ -38,29 +34,14 @@ using namespace zorvia;
 
 namespace {
 
-// Gives every control of `window` its skinner, as the skin manager's
-// mapping does for the windows it skins.
-void skinControls(QWidget* window, const TSkinData& data) {
-    QPalette palette = window->palette();
-    palette.setColor(window->backgroundRole(), data.Model().qcolour(skin::SlotButtonFace));
-    window->setPalette(palette);
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (auto* button = qobject_cast<QPushButton*>(w))
-            new TSkinButton(button, data);
-        else if (auto* pages = qobject_cast<ui::TPageControl*>(w))
-            new TSkinTab(pages, data);
-        else if (auto* sheet = qobject_cast<ui::TTabSheet*>(w))
-            new TSkinTabSheet(sheet, data);
-        else if (auto* header = qobject_cast<QHeaderView*>(w))
-            new TSkinHeader(header, data);
-        else if (auto* list = qobject_cast<QAbstractItemView*>(w))
-            new TSkinScrollbar(list, data);
-        else if (auto* edit = qobject_cast<QLineEdit*>(w))
-            new TSkinEdit(edit, data);
-        else if (auto* panel = qobject_cast<QFrame*>(w);
-                 panel && panel->metaObject() == &QFrame::staticMetaObject)
-            new TSkinBox(panel, data);
-    }
+// Waits until the skin manager has given the window's control its skinner.
+void waitSkinned(QWidget* window, const char* control) {
+    QCursor::setPos(1270, 1010); // no control under the pointer
+    QWidget* widget = window->findChild<QWidget*>(control);
+    ASSERT_TRUE(widget) << control;
+    QApplication::setActiveWindow(window);
+    window->activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(skin::isSkinned(widget), 5000);
 }
 
 QString shotPath(const QString& name) {
@@ -76,8 +57,9 @@ void expectButtonImage(QPushButton* button, const TSkinData& data, int state) {
     want.fill(data.Model().qcolour(skin::SlotButtonFace));
     skin::DrawSkinObject(want, want.rect(), look, state);
     const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The outer columns: clear of the caption and its focus rectangle.
     for (int y = 0; y < button->height(); ++y)
-        for (int x = 0; x < look.LeftWidth; ++x)
+        for (int x = 0; x < 3; ++x)
             ASSERT_EQ(shown.pixel(x, y), want.pixel(x, y))
                 << button->objectName().toStdString() << " at " << x << "," << y;
 }
@@ -93,7 +75,7 @@ TEST_F(SkinnedWindows, MainWindowWithTabsAndScrolledLists) {
         form->CreateNewTab(online->link(i % categories));
     for (int i = 0; i < 40; ++i)
         online->addItem(text::utf8ToAnsi("更多小游戏分类 " + std::to_string(i + 1)), "");
-    skinControls(form.get(), form->SkinData1);
+    waitSkinned(form.get(), "ListBox1");
     QTest::qWait(2500);
     online->verticalScrollBar()->setValue(online->verticalScrollBar()->maximum() / 2);
     auto* tabs = form->findChild<ui::TPageControl*>("PageControl2");
@@ -106,21 +88,18 @@ TEST_F(SkinnedWindows, MainWindowWithTabsAndScrolledLists) {
 
 TEST_F(SkinnedWindows, DialogAndMessageBox) {
     TForm3 dialog(form.get());
-    skinControls(&dialog, form->SkinData1);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    waitSkinned(&dialog, "Button1");
     EXPECT_TRUE(dialog.grab().save(shotPath("skinned_dialog.png")));
-    // Button1 is the dialog's default button: image 5 without the focus too.
-    auto* exit = dialog.findChild<QPushButton*>("Button2");
-    exit->setFocus();
+    // Button1, the dialog's default button, shows image 5.
     expectButtonImage(dialog.findChild<QPushButton*>("Button1"), form->SkinData1, 5);
 
     ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过，请不要重复下载"),
                         QStringLiteral("提示"), ui::TMessageBox::Icon::None);
-    skinControls(&box, form->SkinData1);
-    QCursor::setPos(0, 0); // the pointer is not over the box's button
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    waitSkinned(&box, "OK");
     EXPECT_TRUE(box.grab().save(shotPath("skinned_message_box.png")));
     expectButtonImage(box.okButton(), form->SkinData1, 5);
 }
@@ -134,7 +113,7 @@ TEST_F(SkinnedWindows, DownloadWindowDuringADownload) {
                     "\r\n\r\n" + body.substr(0, 120000)),
          test::pause(1500), test::send(body.substr(120000))});
     auto* window = new TForm2(form.get());
-    skinControls(window, form->SkinData1);
+    waitSkinned(window, "ListView1");
     window->AddDownloadItem(text::utf8ToAnsi("星际舰队 高清版"));
     SiteHost = "127.0.0.1:" + server.portText();
     bool shot = false;

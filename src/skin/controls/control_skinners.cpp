@@ -18,15 +18,17 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <utility>
+
 namespace zorvia {
 
 namespace {
 
 // A skinner of class S for a control of class W, or none.
 template <class W, class S>
-QObject* make(QWidget* control, const TSkinData& data) {
+QObject* make(QWidget* control, TSkinData& data, TWinSkinForm& form) {
     auto* widget = qobject_cast<W*>(control);
-    return widget ? new S(widget, data) : nullptr;
+    return widget ? new S(widget, data, &form) : nullptr;
 }
 
 } // namespace
@@ -35,40 +37,34 @@ void registerControlSkinners() {
     static bool done = false;
     if (std::exchange(done, true))
         return;
-    registerSkinner(SkinnerKind::Button, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        auto* skinner = static_cast<TSkinButton*>(make<QPushButton, TSkinButton>(control, data));
-        if (skinner) {
-            skinner->setNoFocusRect(data.Options.has(TSkinOption::xoNoFocusRect));
-            skinner->setTransparent(data.Options.has(TSkinOption::xoTransparent));
-        }
-        return static_cast<QObject*>(skinner);
-    });
-    registerSkinner(SkinnerKind::Tab, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        if (QObject* skinner = make<ui::TPageControl, TSkinTab>(control, data))
-            return skinner;
-        return make<QTabWidget, TSkinTab>(control, data);
-    });
-    registerSkinner(SkinnerKind::TabSheet, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        return static_cast<QObject*>(new TSkinTabSheet(control, data));
-    });
-    registerSkinner(SkinnerKind::Box, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        return make<QFrame, TSkinBox>(control, data);
-    });
-    registerSkinner(SkinnerKind::Scrollbar, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        return make<QAbstractScrollArea, TSkinScrollbar>(control, data);
-    });
+    registerSkinner(SkinnerKind::Button,
+                    [](QWidget* control, TSkinData& data, TWinSkinForm& form) -> QObject* {
+                        auto* button = qobject_cast<QPushButton*>(control);
+                        if (!button)
+                            return nullptr;
+                        auto* skinner = new TSkinButton(button, data, &form);
+                        skinner->setNoFocusRect(data.Options.has(TSkinOption::xoNoFocusRect));
+                        skinner->setTransparent(data.Options.has(TSkinOption::xoTransparent));
+                        return skinner;
+                    });
+    registerSkinner(
+        SkinnerKind::Tab, [](QWidget* control, TSkinData& data, TWinSkinForm& form) -> QObject* {
+            if (QObject* skinner = make<ui::TPageControl, TSkinTab>(control, data, form))
+                return skinner;
+            return make<QTabWidget, TSkinTab>(control, data, form);
+        });
+    registerSkinner(SkinnerKind::TabSheet, make<QWidget, TSkinTabSheet>);
+    registerSkinner(SkinnerKind::Box, make<QFrame, TSkinBox>);
+    registerSkinner(SkinnerKind::Scrollbar, make<QAbstractScrollArea, TSkinScrollbar>);
     // A list view: its scroll bars and its column header.
-    registerSkinner(SkinnerKind::ListView, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        if (auto* view = qobject_cast<QTreeView*>(control))
-            new TSkinHeader(view->header(), data);
-        return make<QAbstractScrollArea, TSkinScrollbar>(control, data);
-    });
-    registerSkinner(SkinnerKind::Edit, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        return make<QLineEdit, TSkinEdit>(control, data);
-    });
-    registerSkinner(SkinnerKind::Progress, [](QWidget* control, TSkinData& data, TWinSkinForm&) {
-        return make<QProgressBar, TSkinProgress>(control, data);
-    });
+    registerSkinner(SkinnerKind::ListView,
+                    [](QWidget* control, TSkinData& data, TWinSkinForm& form) -> QObject* {
+                        if (auto* view = qobject_cast<QTreeView*>(control))
+                            (new TSkinHeader(view->header(), data, &form))->AttachControl();
+                        return make<QAbstractScrollArea, TSkinScrollbar>(control, data, form);
+                    });
+    registerSkinner(SkinnerKind::Edit, make<QLineEdit, TSkinEdit>);
+    registerSkinner(SkinnerKind::Progress, make<QProgressBar, TSkinProgress>);
 }
 
 } // namespace zorvia

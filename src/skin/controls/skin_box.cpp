@@ -10,13 +10,6 @@ namespace zorvia {
 
 namespace {
 
-void setBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(widget->backgroundRole(), colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 // The colour inside the skin's page area: the centre of its pane image.
 QColor paneColour(const skin::SkinModel& model) {
     QImage pane;
@@ -31,19 +24,17 @@ QColor paneColour(const skin::SkinModel& model) {
 
 } // namespace
 
-TSkinBox::TSkinBox(QFrame* panel, const TSkinData& data)
-    : QObject(panel), panel_(panel), data_(data) {
-    setBackground(panel, data.Model().qcolour(skin::SlotButtonFace));
-    panel->installEventFilter(this);
-    panel->update();
-}
+TSkinBox::TSkinBox(QFrame* panel, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(panel, data, form, 1), panel_(panel) {}
 
-bool TSkinBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != panel_ || event->type() != QEvent::Paint)
+bool TSkinBox::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
-    if (panel_->frameShape() == QFrame::NoFrame || panel_->frameWidth() == 0)
+    if (event->type() != QEvent::Paint)
         return true;
-    const skin::SkinModel& model = data_.Model();
+    if (panel_->frameShape() == QFrame::NoFrame || panel_->frameWidth() == 0)
+        return false;
+    const skin::SkinModel& model = data().Model();
     const bool sunken = panel_->frameShadow() == QFrame::Sunken;
     const QColor light = model.qcolour(skin::SlotButtonHilight);
     const QColor dark = model.qcolour(skin::SlotButtonShadow);
@@ -55,11 +46,15 @@ bool TSkinBox::eventFilter(QObject* watched, QEvent* event) {
     p.setPen(sunken ? light : dark);
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
-    return true;
+    return false;
 }
 
-TSkinTabSheet::TSkinTabSheet(QWidget* sheet, const TSkinData& data) : QObject(sheet) {
-    setBackground(sheet, paneColour(data.Model()));
+TSkinTabSheet::TSkinTabSheet(QWidget* sheet, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(sheet, data, form) {
+    QPalette palette = sheet->palette();
+    palette.setColor(sheet->backgroundRole(), paneColour(data.Model()));
+    sheet->setPalette(palette);
+    sheet->setAutoFillBackground(true);
 }
 
 } // namespace zorvia

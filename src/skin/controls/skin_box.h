@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "skin/skin_control.h"
+
 #include <QPointer>
 
 class QFrame;
@@ -8,31 +9,28 @@ class QWidget;
 
 namespace zorvia {
 
-class TSkinData;
-
 // A panel in the skin's colours: the ButtonFace colour slot as its
-// background and its raised or sunken edge in the ButtonHilight and
-// ButtonShadow slots. Owned by the panel.
-class TSkinBox : public QObject {
+// background (a kind 1 skinner) and its raised or sunken edge in the
+// ButtonHilight and ButtonShadow slots. Owned by the panel.
+class TSkinBox : public TSkinControl {
     Q_OBJECT
 public:
-    TSkinBox(QFrame* panel, const TSkinData& data);
+    TSkinBox(QFrame* panel, TSkinData& data, TWinSkinForm* form = nullptr);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool beforeEvent(QEvent* event) override;
 
 private:
     QPointer<QFrame> panel_;
-    const TSkinData& data_;
 };
 
 // A page of a page control painted in the colour of the skin's page area,
 // so that it sits seamlessly inside the pane the tab skinner draws. Owned by
 // the page.
-class TSkinTabSheet : public QObject {
+class TSkinTabSheet : public TSkinControl {
     Q_OBJECT
 public:
-    TSkinTabSheet(QWidget* sheet, const TSkinData& data);
+    TSkinTabSheet(QWidget* sheet, TSkinData& data, TWinSkinForm* form = nullptr);
 };
 
 } // namespace zorvia

@@ -3,6 +3,7 @@
 #include "skin/controls/skin_paint.h"
 #include "skin/skin_data.h"
 #include "skin/skin_draw.h"
+#include "skin/skin_events.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -26,11 +27,9 @@ QString captionLines(QString caption) {
 
 } // namespace
 
-TSkinButton::TSkinButton(QPushButton* button, const TSkinData& data)
-    : QObject(button), button_(button), data_(data) {
+TSkinButton::TSkinButton(QPushButton* button, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(button, data, form), button_(button) {
     button->setAttribute(Qt::WA_Hover, true);
-    button->installEventFilter(this);
-    button->update();
 }
 
 void TSkinButton::setNoFocusRect(bool on) {
@@ -72,7 +71,7 @@ void TSkinButton::setPressed(bool pressed) {
 }
 
 void TSkinButton::paint(QPainter& target) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     const TDataSkinButton& look = model.Buttons;
     if (!button_ || look.Image.isNull())
         return;
@@ -118,34 +117,34 @@ void TSkinButton::paint(QPainter& target) {
     target.drawImage(0, 0, work);
 }
 
-bool TSkinButton::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != button_)
+bool TSkinButton::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter p(button_);
         paint(p);
-        return true;
+        return false;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
-            return false;
+            return true;
         if (!button_->hasFocus() && button_->focusPolicy() & Qt::ClickFocus)
             button_->setFocus(Qt::MouseFocusReason);
         setPressed(true);
-        return true;
+        return false;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
-            return false;
+            return true;
         if (pressed_) {
             setPressed(false);
             button_->click();
         }
-        return true;
+        return false;
     }
     case QEvent::MouseMove: {
         // The pointer leaving the pressed button (the mouse is held by it
@@ -157,33 +156,28 @@ bool TSkinButton::eventFilter(QObject* watched, QEvent* event) {
         } else if (button_->isEnabled()) {
             setHot(true);
         }
-        return true;
+        return false;
     }
     case QEvent::HoverEnter:
     case QEvent::HoverMove:
         if (button_->isEnabled() &&
             button_->rect().contains(static_cast<QHoverEvent*>(event)->position().toPoint()))
             setHot(true);
-        return false;
+        return true;
     case QEvent::HoverLeave:
     case QEvent::Leave:
         setPressed(false);
         setHot(false);
-        return false;
+        return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Space && !key->isAutoRepeat())
             setPressed(event->type() == QEvent::KeyPress);
-        return false;
+        return true;
     }
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-    case QEvent::EnabledChange:
-        button_->update();
-        return false;
     default:
-        return false;
+        return true;
     }
 }
 

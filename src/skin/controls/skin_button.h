@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "skin/skin_control.h"
+
 #include <QPointer>
 #include <QRect>
 
@@ -9,18 +10,16 @@ class QPushButton;
 
 namespace zorvia {
 
-class TSkinData;
-
 // Paints a push button from the "Buttons" object of the skin and takes over
 // its mouse: a click needs the press and the release on the button without
 // the pointer leaving it in between. Owned by the button.
-class TSkinButton : public QObject {
+class TSkinButton : public TSkinControl {
     Q_OBJECT
 public:
     // The state images of "Buttons", counted from 1.
     enum State { Normal = 1, Pressed = 2, Disabled = 3, Hot = 4, Focused = 5 };
 
-    TSkinButton(QPushButton* button, const TSkinData& data);
+    TSkinButton(QPushButton* button, TSkinData& data, TWinSkinForm* form = nullptr);
 
     // xoNoFocusRect: no focus rectangle on the focused button.
     void setNoFocusRect(bool on);
@@ -36,14 +35,13 @@ public:
     void paint(QPainter& target);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool beforeEvent(QEvent* event) override;
 
 private:
     void setHot(bool hot);
     void setPressed(bool pressed);
 
     QPointer<QPushButton> button_;
-    const TSkinData& data_;
     bool hot_ = false;
     bool pressed_ = false;
     bool noFocusRect_ = false;

@@ -43,8 +43,8 @@ QImage TSkinEdit::frameImage(const skin::SkinModel& model) {
     return out;
 }
 
-TSkinEdit::TSkinEdit(QLineEdit* edit, const TSkinData& data)
-    : QObject(edit), edit_(edit), data_(data), frame_(frameImage(data.Model())) {
+TSkinEdit::TSkinEdit(QLineEdit* edit, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(edit, data, form), edit_(edit), frame_(frameImage(data.Model())) {
     // The edit draws its text only; the skinner fills the field.
     base_ = edit->palette().color(QPalette::Base);
     QPalette palette = edit->palette();
@@ -53,8 +53,6 @@ TSkinEdit::TSkinEdit(QLineEdit* edit, const TSkinData& data)
     edit->setFrame(false);
     edit->setTextMargins(kMargin, 0, kMargin, 0);
     edit->setAttribute(Qt::WA_Hover, true);
-    edit->installEventFilter(this);
-    edit->update();
 }
 
 TSkinEdit::State TSkinEdit::state() const {
@@ -65,15 +63,15 @@ TSkinEdit::State TSkinEdit::state() const {
     return hot_ ? Hot : Normal;
 }
 
-bool TSkinEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != edit_)
+bool TSkinEdit::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
     switch (event->type()) {
     case QEvent::HoverEnter:
     case QEvent::HoverLeave:
         hot_ = event->type() == QEvent::HoverEnter;
         edit_->update();
-        return false;
+        return true;
     case QEvent::Paint: {
         // The frame goes under the edit's own painting of its text.
         QPainter p(edit_);
@@ -83,10 +81,10 @@ bool TSkinEdit::eventFilter(QObject* watched, QEvent* event) {
         if (!frame_.isNull())
             skin::DrawSkinImage(p, edit_->rect(), frame_, false, false, true, kStates, state(),
                                 {kMargin, kMargin, kMargin, kMargin});
-        return false;
+        return true;
     }
     default:
-        return false;
+        return true;
     }
 }
 

@@ -13,8 +13,8 @@ namespace {
 constexpr int kTextPadding = 6;
 }
 
-TSkinHeader::TSkinHeader(QHeaderView* header, const TSkinData& data)
-    : QObject(header), header_(header), data_(data) {
+TSkinHeader::TSkinHeader(QHeaderView* header, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(header, data, form), header_(header) {
     header->setMouseTracking(true);
     header->viewport()->setAttribute(Qt::WA_Hover, true);
     header->viewport()->installEventFilter(this);
@@ -22,7 +22,7 @@ TSkinHeader::TSkinHeader(QHeaderView* header, const TSkinData& data)
 }
 
 void TSkinHeader::paint(QPainter& p) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     QWidget* view = header_->viewport();
     p.fillRect(view->rect(), model.qcolour(skin::SlotButtonFace));
     const TDataSkinObject* look = model.Headerbar ? &*model.Headerbar : nullptr;
@@ -63,8 +63,12 @@ void TSkinHeader::paint(QPainter& p) {
 }
 
 bool TSkinHeader::eventFilter(QObject* watched, QEvent* event) {
-    if (!header_ || watched != header_->viewport())
-        return false;
+    if (header_ && watched == header_->viewport())
+        return enabled() && attached() && viewportEvent(event);
+    return TSkinControl::eventFilter(watched, event);
+}
+
+bool TSkinHeader::viewportEvent(QEvent* event) {
     auto sectionUnder = [this](const QPointF& pos) {
         return header_->logicalIndexAt(pos.toPoint());
     };

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "skin/skin_control.h"
+
 #include <QPointer>
 
 class QHeaderView;
@@ -8,16 +9,14 @@ class QPainter;
 
 namespace zorvia {
 
-class TSkinData;
-
 // Paints the sections of a list's header from the skin's "Headerbar"
 // object: normal, pointer over and pressed. Owned by the header.
-class TSkinHeader : public QObject {
+class TSkinHeader : public TSkinControl {
     Q_OBJECT
 public:
     enum State { Normal = 1, Hot = 2, Pressed = 3 };
 
-    TSkinHeader(QHeaderView* header, const TSkinData& data);
+    TSkinHeader(QHeaderView* header, TSkinData& data, TWinSkinForm* form = nullptr);
 
     void paint(QPainter& p);
 
@@ -25,8 +24,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool viewportEvent(QEvent* event);
+
     QPointer<QHeaderView> header_;
-    const TSkinData& data_;
     int hot_ = -1;
     int pressed_ = -1;
 };

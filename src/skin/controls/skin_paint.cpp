@@ -1,7 +1,6 @@
 #include "skin/controls/skin_paint.h"
 
 #include <QPainter>
-#include <QVariant>
 #include <QWidget>
 
 namespace zorvia::skin {

@@ -30,16 +30,15 @@ void drawProgress(QPainter& p, const QRect& rect, double fraction, const SkinMod
 
 } // namespace skin
 
-TSkinProgress::TSkinProgress(QProgressBar* bar, const TSkinData& data)
-    : QObject(bar), bar_(bar), data_(data) {
-    bar->installEventFilter(this);
-    bar->update();
-}
+TSkinProgress::TSkinProgress(QProgressBar* bar, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(bar, data, form), bar_(bar) {}
 
-bool TSkinProgress::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != bar_ || event->type() != QEvent::Paint)
+bool TSkinProgress::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
-    const skin::SkinModel& model = data_.Model();
+    if (event->type() != QEvent::Paint)
+        return true;
+    const skin::SkinModel& model = data().Model();
     const int range = bar_->maximum() - bar_->minimum();
     const double fraction =
         range > 0 ? static_cast<double>(bar_->value() - bar_->minimum()) / range : 0.0;
@@ -50,7 +49,7 @@ bool TSkinProgress::eventFilter(QObject* watched, QEvent* event) {
         p.setPen(model.qcolour(skin::SlotButtonText));
         p.drawText(bar_->rect(), Qt::AlignCenter, bar_->text());
     }
-    return true;
+    return false;
 }
 
 } // namespace zorvia

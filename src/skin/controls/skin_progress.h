@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "skin/skin_control.h"
+
 #include <QPointer>
 #include <QRect>
 
@@ -8,8 +9,6 @@ class QPainter;
 class QProgressBar;
 
 namespace zorvia {
-
-class TSkinData;
 
 namespace skin {
 struct SkinModel;
@@ -23,17 +22,16 @@ void drawProgress(QPainter& p, const QRect& rect, double fraction, const SkinMod
 
 // Paints a progress bar from the skin, its text centred over it. Owned by
 // the progress bar.
-class TSkinProgress : public QObject {
+class TSkinProgress : public TSkinControl {
     Q_OBJECT
 public:
-    TSkinProgress(QProgressBar* bar, const TSkinData& data);
+    TSkinProgress(QProgressBar* bar, TSkinData& data, TWinSkinForm* form = nullptr);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool beforeEvent(QEvent* event) override;
 
 private:
     QPointer<QProgressBar> bar_;
-    const TSkinData& data_;
 };
 
 } // namespace zorvia

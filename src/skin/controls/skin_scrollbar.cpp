@@ -71,11 +71,11 @@ QStyle::SubControl subControlOf(TSkinScrollbar::Part part) {
 
 } // namespace
 
-TSkinScrollbar::TSkinScrollbar(QAbstractScrollArea* control, const TSkinData& data)
-    : QObject(control), control_(control), data_(data) {
+TSkinScrollbar::TSkinScrollbar(QAbstractScrollArea* control, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(control, data, form), control_(control) {
     bars_[0].bar = control->horizontalScrollBar();
     bars_[1].bar = control->verticalScrollBar();
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data.Model();
     if (model.Scrollbar && !model.Scrollbar->Image.isNull())
         barStyle_ = std::make_unique<BarStyle>(model.Scrollbar->Image.height());
 
@@ -85,7 +85,6 @@ TSkinScrollbar::TSkinScrollbar(QAbstractScrollArea* control, const TSkinData& da
         control->setLineWidth(2);
         control->setMidLineWidth(0);
     }
-    control->installEventFilter(this);
     for (BarState& state : bars_) {
         state.bar->setMouseTracking(true);
         if (barStyle_)
@@ -154,7 +153,7 @@ void TSkinScrollbar::setHot(BarState& state, Part part) {
 }
 
 void TSkinScrollbar::paintBar(QPainter& target, const QScrollBar* bar) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     const BarState* state = stateOf(bar);
     const Part hot = state ? state->hot : NoPart;
     const bool down = state && state->pressed;
@@ -202,7 +201,7 @@ void TSkinScrollbar::paintBar(QPainter& target, const QScrollBar* bar) {
 }
 
 void TSkinScrollbar::paintControl(QPainter& p) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     const QRect all = control_->rect();
     if (border_) {
         p.setPen(model.qcolour(skin::SlotButtonShadow));
@@ -221,20 +220,24 @@ void TSkinScrollbar::paintControl(QPainter& p) {
 }
 
 bool TSkinScrollbar::eventFilter(QObject* watched, QEvent* event) {
-    if (!control_)
+    if (watched != control_)
+        if (BarState* state = stateOf(watched))
+            return state->bar && control_ && enabled() && attached() && barEvent(*state, event);
+    return TSkinControl::eventFilter(watched, event);
+}
+
+bool TSkinScrollbar::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
-    if (watched == control_) {
-        if (event->type() == QEvent::Paint) {
-            QPainter p(control_);
-            paintControl(p);
-            return true;
-        }
-        return false;
-    }
-    BarState* state = stateOf(watched);
-    if (!state || !state->bar)
-        return false;
-    QScrollBar* bar = state->bar;
+    if (event->type() != QEvent::Paint)
+        return true;
+    QPainter p(control_);
+    paintControl(p);
+    return false;
+}
+
+bool TSkinScrollbar::barEvent(BarState& state, QEvent* event) {
+    QScrollBar* bar = state.bar;
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter p(bar);
@@ -242,27 +245,27 @@ bool TSkinScrollbar::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::MouseMove:
-        if (!state->pressed)
-            setHot(*state, partAt(bar, static_cast<QMouseEvent*>(event)->position().toPoint()));
+        if (!state.pressed)
+            setHot(state, partAt(bar, static_cast<QMouseEvent*>(event)->position().toPoint()));
         return false;
     case QEvent::Leave:
-        if (!state->pressed)
-            setHot(*state, NoPart);
+        if (!state.pressed)
+            setHot(state, NoPart);
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
-            state->hot = partAt(bar, mouse->position().toPoint());
-            state->pressed = true;
+            state.hot = partAt(bar, mouse->position().toPoint());
+            state.pressed = true;
             bar->update();
         }
         return false;
     }
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            state->pressed = false;
-            state->hot = partAt(bar, static_cast<QMouseEvent*>(event)->position().toPoint());
+            state.pressed = false;
+            state.hot = partAt(bar, static_cast<QMouseEvent*>(event)->position().toPoint());
             bar->update();
         }
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "skin/skin_control.h"
+
 #include <QPointer>
 #include <QRect>
 
@@ -14,13 +15,11 @@ class QStyle;
 
 namespace zorvia {
 
-class TSkinData;
-
 // Paints the scroll bars of a scrollable control from the skin ("Scrollbar"
 // arrows and grips, the "HorzScroll"/"VertScroll" tracks and the thumbs)
 // while the control's own scroll bars keep doing the scrolling, and draws a
 // two-pixel border round the control. Owned by the control.
-class TSkinScrollbar : public QObject {
+class TSkinScrollbar : public TSkinControl {
     Q_OBJECT
 public:
     // Parts of a bar, numbered as the scroll codes.
@@ -33,7 +32,7 @@ public:
         Thumb = 5,
     };
 
-    TSkinScrollbar(QAbstractScrollArea* control, const TSkinData& data);
+    TSkinScrollbar(QAbstractScrollArea* control, TSkinData& data, TWinSkinForm* form = nullptr);
     ~TSkinScrollbar() override;
 
     bool hasBorder() const { return border_; }
@@ -48,6 +47,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool beforeEvent(QEvent* event) override;
 
 private:
     struct BarState {
@@ -59,9 +59,9 @@ private:
     const BarState* stateOf(const QObject* bar) const;
     void setHot(BarState& state, Part part);
     void paintControl(QPainter& p);
+    bool barEvent(BarState& state, QEvent* event);
 
     QPointer<QAbstractScrollArea> control_;
-    const TSkinData& data_;
     std::array<BarState, 2> bars_; // horizontal, vertical
     std::unique_ptr<QStyle> barStyle_;
     bool border_ = false;

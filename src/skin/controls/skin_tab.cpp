@@ -3,6 +3,7 @@
 #include "skin/controls/skin_paint.h"
 #include "skin/skin_data.h"
 #include "skin/skin_draw.h"
+#include "skin/skin_events.h"
 #include "ui/kit/page_control.h"
 
 #include <QCoreApplication>
@@ -53,23 +54,19 @@ skin::SkinMargins facing(skin::SkinMargins m, TSkinTab::Position position) {
 
 } // namespace
 
-TSkinTab::TSkinTab(ui::TPageControl* control, const TSkinData& data)
-    : QObject(control), control_(control), bar_(control->tabStrip()), pageControl_(control),
-      data_(data) {
-    attach();
-}
-
-TSkinTab::TSkinTab(QTabWidget* control, const TSkinData& data)
-    : QObject(control), control_(control), bar_(control->tabBar()), tabWidget_(control),
-      data_(data) {
-    attach();
-}
-
-void TSkinTab::attach() {
+TSkinTab::TSkinTab(ui::TPageControl* control, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(control, data, form), control_(control), bar_(control->tabStrip()),
+      pageControl_(control) {
     prepareImages();
-    control_->installEventFilter(this);
     bar_->installEventFilter(this);
-    control_->update();
+    bar_->update();
+}
+
+TSkinTab::TSkinTab(QTabWidget* control, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(control, data, form), control_(control), bar_(control->tabBar()),
+      tabWidget_(control) {
+    prepareImages();
+    bar_->installEventFilter(this);
     bar_->update();
 }
 
@@ -98,7 +95,7 @@ QRect TSkinTab::closeBox(int index) const {
 }
 
 void TSkinTab::prepareImages() {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     preparedFor_ = position();
     tabImage_ = QImage();
     paneImage_ = QImage();
@@ -166,7 +163,7 @@ QImage TSkinTab::composeStrip() {
     if (lying.isEmpty())
         return {};
     QImage strip(lying, QImage::Format_RGB32);
-    strip.fill(data_.Model().qcolour(skin::SlotButtonFace));
+    strip.fill(data().Model().qcolour(skin::SlotButtonFace));
     const int count = bar_->isVisibleTo(control_) ? bar_->count() : 0;
     if (!tabImage_.isNull() && count > 0) {
         QPainter p(&strip);
@@ -189,7 +186,7 @@ QImage TSkinTab::composeStrip() {
 }
 
 void TSkinTab::drawTab(QPainter& p, int index, const QRect& rect) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     const TDataSkinBorder& tabs = *model.Tabs;
     const int state = index == bar_->currentIndex() ? 2 : 1;
     skin::DrawSkinImage(p, rect, tabImage_, false, tabs.Tile == 1, tabs.Trans != 0, 5, state,
@@ -231,7 +228,7 @@ void TSkinTab::drawTab(QPainter& p, int index, const QRect& rect) {
 }
 
 void TSkinTab::paintControl(QPainter& p) {
-    const skin::SkinModel& model = data_.Model();
+    const skin::SkinModel& model = data().Model();
     const QImage strip = composeStrip();
     if (!strip.isNull())
         p.drawImage(bandRect().topLeft(), strip);
@@ -261,20 +258,30 @@ void TSkinTab::closePage(int index) {
 }
 
 bool TSkinTab::eventFilter(QObject* watched, QEvent* event) {
-    if (!control_ || !bar_)
+    if (watched == bar_ && control_)
+        return enabled() && attached() && stripEvent(event);
+    return TSkinControl::eventFilter(watched, event);
+}
+
+bool TSkinTab::beforeEvent(QEvent* event) {
+    if (!TSkinControl::beforeEvent(event))
         return false;
-    if (watched == control_) {
-        if (event->type() == QEvent::Paint) {
-            QPainter p(control_);
-            paintControl(p);
-            return true;
-        }
-        if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
-            bar_->update();
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter p(control_);
+        paintControl(p);
         return false;
     }
-    if (watched != bar_)
-        return false;
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+        bar_->update();
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool TSkinTab::stripEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Paint: {
         const QImage strip = composeStrip();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "skin/skin_control.h"
+
 #include <QEvent>
 #include <QImage>
-#include <QObject>
 #include <QPointer>
 #include <QRect>
 
@@ -13,8 +14,6 @@ class QTabBar;
 class QTabWidget;
 
 namespace zorvia {
-
-class TSkinData;
 
 namespace ui {
 class TPageControl;
@@ -40,15 +39,15 @@ public:
 // "Tabs" (the current tab in state 2, the others in state 1) and the page
 // area from the "Border" image of "Tabs" or from "Tab.Pane". A page control
 // whose Tag is 7777 gets a close box on each tab. Owned by the control.
-class TSkinTab : public QObject {
+class TSkinTab : public TSkinControl {
     Q_OBJECT
 public:
     enum class Position { Top, Bottom, Left, Right };
 
     static constexpr int CloseTag = 7777;
 
-    TSkinTab(ui::TPageControl* control, const TSkinData& data);
-    TSkinTab(QTabWidget* control, const TSkinData& data);
+    TSkinTab(ui::TPageControl* control, TSkinData& data, TWinSkinForm* form = nullptr);
+    TSkinTab(QTabWidget* control, TSkinData& data, TWinSkinForm* form = nullptr);
 
     Position position() const;
     bool closeMode() const;
@@ -65,9 +64,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool beforeEvent(QEvent* event) override;
 
 private:
-    void attach();
+    bool stripEvent(QEvent* event);
     void paintControl(QPainter& p);
     void drawTab(QPainter& p, int index, const QRect& rect);
     void closePage(int index);
@@ -76,7 +76,6 @@ private:
     QPointer<QTabBar> bar_;
     ui::TPageControl* pageControl_ = nullptr;
     QTabWidget* tabWidget_ = nullptr;
-    const TSkinData& data_;
     QImage tabImage_;  // "Tabs", flipped for tabs at the bottom
     QImage paneImage_; // "Border" or "Tab.Pane", turned to face the tabs
     Position preparedFor_ = Position::Top;
