@@ -51,13 +51,19 @@ void TSkinControl::Detach() {
 }
 
 void TSkinControl::ApplyFaceColour() {
-    if (kind_ != 1 || !control_ || !data_.SkinLoaded())
+    if (!control_)
         return;
-    QPalette palette = control_->palette();
-    const QColor face = data_.Model().qcolour(skin::SlotButtonFace);
-    palette.setColor(QPalette::Window, face);
-    palette.setColor(QPalette::Button, face);
-    control_->setPalette(palette);
+    if (kind_ == 1 && data_.SkinLoaded()) {
+        QPalette palette = control_->palette();
+        const QColor face = data_.Model().qcolour(skin::SlotButtonFace);
+        palette.setColor(QPalette::Window, face);
+        palette.setColor(QPalette::Button, face);
+        control_->setPalette(palette);
+    }
+    Refresh();
+}
+
+void TSkinControl::Refresh() {
     control_->update();
 }
 
@@ -90,8 +96,11 @@ bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     if (event->type() == skin::SKM_SETENABLED) {
         enabled_ = static_cast<skin::SetEnabledEvent*>(event)->on();
+        // Switched off, the control paints itself again at once.
         if (enabled_)
             ApplyFaceColour();
+        else
+            Refresh();
         return true;
     }
     if (!enabled_)

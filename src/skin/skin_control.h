@@ -48,6 +48,9 @@ protected:
     virtual void PaintFrame(QPainter& painter);
     // Gives a kind 1 control the ButtonFace colour again and repaints it.
     virtual void ApplyFaceColour();
+    // Repaints everything the skinner paints on; the base repaints the
+    // control.
+    virtual void Refresh();
 
 private:
     QPointer<QWidget> control_;

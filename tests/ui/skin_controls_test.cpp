@@ -7,6 +7,7 @@
 #include "skin/controls/skin_tab.h"
 #include "skin/skin_data.h"
 #include "skin/skin_draw.h"
+#include "skin/skin_events.h"
 #include "skin/stored_skin.h"
 #include "ui/kit/page_control.h"
 
@@ -377,6 +378,49 @@ TEST_F(Scrollbars, DraggedThumbStaysBetweenTheArrows) {
         expectPart(TSkinScrollbar::FirstArrow, arrow(9, up.size()), "up arrow");
         expectPart(TSkinScrollbar::SecondArrow, arrow(13, down.size()), "down arrow");
         QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(grip.x(), to));
+    }
+}
+
+// The shared routing of the skinner base reaches each kind of skinner: it
+// answers the already-skinned question, and switched off the control paints
+// itself until it is switched on again.
+TEST(SkinnerRouting, SetEnabledAndIsSkinnedReachEachSkinner) {
+    QWidget window;
+    window.resize(420, 240);
+    auto* button = new QPushButton(QStringLiteral("下载本游戏"), &window);
+    button->setGeometry(10, 10, 90, 30);
+    auto* pages = new ui::TPageControl(&window);
+    pages->setGeometry(110, 10, 300, 120);
+    for (const char* name : {"首页", "游戏"}) {
+        auto* sheet = new ui::TTabSheet(pages);
+        sheet->setCaption(QString::fromUtf8(name));
+        pages->addPage(sheet);
+    }
+    auto* list = new QListWidget(&window);
+    list->setGeometry(10, 50, 90, 180);
+    for (int i = 0; i < 60; ++i)
+        list->addItem(QStringLiteral("游戏 %1").arg(i));
+    attach<TSkinButton>(button);
+    attach<TSkinTab>(pages);
+    attach<TSkinScrollbar>(list);
+    activate(&window);
+    struct Case {
+        const char* what;
+        QWidget* control;
+        QWidget* painted;
+    };
+    const Case cases[] = {{"button", button, button},
+                          {"tab", pages, pages->tabStrip()},
+                          {"scroll bar", list, list->verticalScrollBar()}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(skin::isSkinned(c.control)) << c.what;
+        const QImage skinned = grab(c.painted);
+        skin::setSkinEnabled(c.control, false);
+        EXPECT_FALSE(skin::isSkinned(c.control)) << c.what;
+        EXPECT_NE(grab(c.painted), skinned) << c.what;
+        skin::setSkinEnabled(c.control, true);
+        EXPECT_TRUE(skin::isSkinned(c.control)) << c.what;
+        EXPECT_EQ(grab(c.painted), skinned) << c.what;
     }
 }
 

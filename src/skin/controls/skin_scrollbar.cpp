@@ -236,6 +236,13 @@ bool TSkinScrollbar::beforeEvent(QEvent* event) {
     return false;
 }
 
+void TSkinScrollbar::Refresh() {
+    TSkinControl::Refresh();
+    for (BarState& state : bars_)
+        if (state.bar)
+            state.bar->update();
+}
+
 bool TSkinScrollbar::barEvent(BarState& state, QEvent* event) {
     QScrollBar* bar = state.bar;
     switch (event->type()) {

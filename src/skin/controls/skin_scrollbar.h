@@ -48,6 +48,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool beforeEvent(QEvent* event) override;
+    void Refresh() override;
 
 private:
     struct BarState {

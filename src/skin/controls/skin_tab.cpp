@@ -281,6 +281,18 @@ bool TSkinTab::beforeEvent(QEvent* event) {
     }
 }
 
+void TSkinTab::ApplyFaceColour() {
+    if (control_)
+        prepareImages();
+    TSkinControl::ApplyFaceColour();
+}
+
+void TSkinTab::Refresh() {
+    TSkinControl::Refresh();
+    if (bar_)
+        bar_->update();
+}
+
 bool TSkinTab::stripEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Paint: {

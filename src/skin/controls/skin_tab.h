@@ -65,6 +65,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool beforeEvent(QEvent* event) override;
+    void ApplyFaceColour() override;
+    void Refresh() override;
 
 private:
     bool stripEvent(QEvent* event);
