@@ -1,6 +1,8 @@
 // Local games: downloads from game pages of the demo portal, the local list
 // at start-up and deleting a local game.
 #include "browser/web_browser.h"
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
 #include "portal/local_store.h"
 #include "support/browser_test_support.h"
 #include "support/demo_portal.h"

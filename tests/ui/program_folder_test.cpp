@@ -2,6 +2,8 @@
 // the middle of a download: each runs in a child process of this program,
 // started from the folder it is about.
 #include "browser/web_browser.h"
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
 #include "platform/program_folder.h"
 #include "portal/local_store.h"
 #include "support/browser_test_support.h"

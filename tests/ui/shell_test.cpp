@@ -1,3 +1,6 @@
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
+#include "skin/skin_data.h"
 #include "skin/skin_manage.h"
 #include "support/find_child.h"
 #include "support/modal.h"

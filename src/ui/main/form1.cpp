@@ -1,6 +1,10 @@
 #include "ui/main/form1.h"
 
 #include "browser/web_browser.h"
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
+#include "net/tcp_client.h"
+#include "skin/skin_data.h"
 #include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
@@ -15,8 +19,18 @@
 
 namespace zorvia {
 
+struct TForm1::Components {
+    TTcpClient TcpClient1;
+    TSQLiteDB SQLiteDB1;
+    TSQLiteQuery SQLiteQuery1;
+    TSkinData SkinData1;
+};
+
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent), workspace_(std::make_unique<Workspace>(*this)),
+    : QWidget(parent), components_(std::make_unique<Components>()),
+      TcpClient1(components_->TcpClient1), SQLiteDB1(components_->SQLiteDB1),
+      SQLiteQuery1(components_->SQLiteQuery1), SkinData1(components_->SkinData1),
+      workspace_(std::make_unique<Workspace>(*this)),
       localGames_(std::make_unique<LocalGames>(*this)) {
     setObjectName("Form1");
     setWindowTitle(ui::applicationTitle());

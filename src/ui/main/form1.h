@@ -1,10 +1,5 @@
 #pragma once
 
-#include "browser/browser_application.h"
-#include "data/sqlite_db.h"
-#include "data/sqlite_query.h"
-#include "net/tcp_client.h"
-#include "skin/skin_data.h"
 #include "text/ansi.h"
 
 #include <QSystemTrayIcon>
@@ -24,7 +19,12 @@ class QPushButton;
 
 namespace zorvia {
 
+class BrowserApplication;
 class DesktopIntegration;
+class TSkinData;
+class TSQLiteDB;
+class TSQLiteQuery;
+class TTcpClient;
 
 namespace ui {
 class TApplicationEvents;
@@ -155,11 +155,18 @@ public:
     // message loop is left.
     std::function<void()> OnTerminate;
 
+private:
+    // The components without a window of their own, held here so that this
+    // header needs none of their headers (form1.cpp).
+    struct Components;
+    std::unique_ptr<Components> components_;
+
+public:
     // Components without a window of their own.
-    TTcpClient TcpClient1;
-    TSQLiteDB SQLiteDB1;
-    TSQLiteQuery SQLiteQuery1;
-    TSkinData SkinData1;
+    TTcpClient& TcpClient1;
+    TSQLiteDB& SQLiteDB1;
+    TSQLiteQuery& SQLiteQuery1;
+    TSkinData& SkinData1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

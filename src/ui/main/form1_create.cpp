@@ -1,5 +1,7 @@
 // Start-up of the main window.
 #include "browser/web_browser.h"
+#include "data/sqlite_db.h"
+#include "data/sqlite_query.h"
 #include "platform/program_folder.h"
 #include "portal/addresses.h"
 #include "portal/flash_folder.h"
