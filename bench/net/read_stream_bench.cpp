@@ -106,14 +106,19 @@ std::int64_t plainRecv(int port) {
     return std::int64_t(data.size());
 }
 
-// The download's loop: 256-byte counted blocks while they stay below the
-// length, then the rest until the server closes.
-std::int64_t counted256(int port, std::int64_t length) {
-    zorvia::TNetTCPClient tcp;
+// Connects `tcp` to the loopback server on `port`.
+void connectClient(zorvia::TNetTCPClient& tcp, int port) {
     tcp.SetHost("127.0.0.1");
     tcp.SetPort(port);
     tcp.SetReadTimeout(10000);
     tcp.Connect(5000);
+}
+
+// The download's loop: 256-byte counted blocks while they stay below the
+// length, then the rest until the server closes.
+std::int64_t counted256(int port, std::int64_t length) {
+    zorvia::TNetTCPClient tcp;
+    connectClient(tcp, port);
     zorvia::TMemoryStream stream;
     for (std::int64_t counter = 256; tcp.Connected(); counter += 256) {
         if (counter < length)
@@ -126,10 +131,7 @@ std::int64_t counted256(int port, std::int64_t length) {
 
 std::int64_t untilClose(int port) {
     zorvia::TNetTCPClient tcp;
-    tcp.SetHost("127.0.0.1");
-    tcp.SetPort(port);
-    tcp.SetReadTimeout(10000);
-    tcp.Connect(5000);
+    connectClient(tcp, port);
     zorvia::TMemoryStream stream;
     while (tcp.Connected())
         tcp.ReadStream(stream, -1, true);

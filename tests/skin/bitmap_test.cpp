@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
 using namespace zorvia;
 using namespace zorvia::skintest;
 
@@ -51,45 +55,41 @@ Bytes header(int w, int h, int bpp, std::uint32_t compression, std::uint32_t hea
     return out;
 }
 
+// `file` with little-endian values appended, each as (value, byte count).
+Bytes appended(Bytes file, std::initializer_list<std::pair<std::uint32_t, int>> values) {
+    for (const auto& [value, size] : values)
+        putLe(file, value, size);
+    return file;
+}
+
 TEST(Bitmap, OtherDepths) {
-    // 1 bit, two palette entries: one row "10" padded to 4 bytes.
-    Bytes mono = header(2, 1, 1, 0, 40, 8);
-    putLe(mono, 0x000000, 4);
-    putLe(mono, 0xFFFFFF, 4);
-    putLe(mono, 0x80000000u >> 24, 4);
-    auto image = skin::readBitmap(mono);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
-
-    // 4 bits: indices 1 and 0.
-    Bytes nibble = header(2, 1, 4, 0, 40, 8);
-    putLe(nibble, 0x0000FF, 4);
-    putLe(nibble, 0x00FF00, 4);
-    putLe(nibble, 0x10, 4);
-    image = skin::readBitmap(nibble);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 255));
-
-    // 16 bits 5-5-5: pure red and full white.
-    Bytes rgb555 = header(2, 1, 16, 0);
-    putLe(rgb555, 0x7C00, 2);
-    putLe(rgb555, 0x7FFF, 2);
-    image = skin::readBitmap(rgb555);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
-
-    // 16 bits with 5-6-5 bit fields after the info header.
-    Bytes rgb565 = header(1, 1, 16, 3, 40, 12);
-    putLe(rgb565, 0xF800, 4);
-    putLe(rgb565, 0x07E0, 4);
-    putLe(rgb565, 0x001F, 4);
-    putLe(rgb565, 0x07E0, 4);
-    image = skin::readBitmap(rgb565);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
+    const struct {
+        const char* what;
+        Bytes file;
+        std::vector<QRgb> row;
+    } cases[] = {
+        // Two palette entries, then the row "10" padded to 4 bytes.
+        {"1 bit",
+         appended(header(2, 1, 1, 0, 40, 8), {{0x000000, 4}, {0xFFFFFF, 4}, {0x80, 4}}),
+         {qRgb(255, 255, 255), qRgb(0, 0, 0)}},
+        {"4 bits, indices 1 and 0",
+         appended(header(2, 1, 4, 0, 40, 8), {{0x0000FF, 4}, {0x00FF00, 4}, {0x10, 4}}),
+         {qRgb(0, 255, 0), qRgb(0, 0, 255)}},
+        {"16 bits 5-5-5",
+         appended(header(2, 1, 16, 0), {{0x7C00, 2}, {0x7FFF, 2}}),
+         {qRgb(255, 0, 0), qRgb(255, 255, 255)}},
+        {"16 bits with 5-6-5 bit fields after the info header",
+         appended(header(1, 1, 16, 3, 40, 12),
+                  {{0xF800, 4}, {0x07E0, 4}, {0x001F, 4}, {0x07E0, 4}}),
+         {qRgb(0, 255, 0)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage image = skin::readBitmap(c.file);
+        ASSERT_FALSE(image.isNull());
+        for (std::size_t x = 0; x < c.row.size(); ++x)
+            EXPECT_EQ(image.pixel(int(x), 0), c.row[x]) << x;
+    }
 }
 
 // Damaged or cut bitmaps give an empty image, never a crash.
