@@ -7,9 +7,12 @@
 namespace zorvia::data {
 namespace {
 
+// The memory a cache holds outside its own object (a short string's room
+// is inside it).
 size_t capacityOf(const RowStorage& memory) {
+    const size_t store = memory.store.capacity();
     return memory.rowids.capacity() * sizeof(std::int64_t) +
-           memory.cells.capacity() * sizeof(Cell) + memory.store.capacity();
+           memory.cells.capacity() * sizeof(Cell) + (store > std::string().capacity() ? store : 0);
 }
 
 // The memory of the largest cache released on this thread, kept up to a

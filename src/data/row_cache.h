@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct Cell {
 struct RowStorage {
     std::vector<std::int64_t> rowids;
     std::vector<Cell> cells;
-    std::vector<char> store; // bytes of text and blob values
+    std::string store; // bytes of text and blob values
 };
 
 // The rows of an open query, read in full when it opens: each row's rowid
@@ -82,8 +83,7 @@ private:
     // Appends bytes to the store; where they begin.
     size_t store(const void* data, size_t size) {
         const size_t offset = memory_.store.size();
-        const auto* bytes = static_cast<const char*>(data);
-        memory_.store.insert(memory_.store.end(), bytes, bytes + size);
+        memory_.store.append(static_cast<const char*>(data), size);
         return offset;
     }
 

@@ -75,9 +75,11 @@ size_t byteCount(int bytes) {
 }
 
 // Fills field `field` of the row read last from one column of the row the
-// statement stands on.
-void readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const TFieldDef& def,
-              const data::DateReading& reading, data::RowCache& rows, size_t field) {
+// statement stands on. Inlined into the row loop: it runs for every column
+// of every row.
+[[gnu::always_inline]] inline void readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column,
+                                            const TFieldDef& def, const data::DateReading& reading,
+                                            data::RowCache& rows, size_t field) {
     if (def.DataType == ftWideString) {
         const auto* units = static_cast<const char16_t*>(api.column_text16(stmt, column));
         if (!isPresent(units, api, stmt, column))
@@ -184,13 +186,17 @@ void TSQLiteBaseQuery::InternalOpen() {
         LoadQueryData(text);
     position_ = -1;
     fields_.clear();
-    for (size_t i = 0; i < fieldDefs_.size(); ++i)
+    foldedNames_.clear();
+    for (size_t i = 0; i < fieldDefs_.size(); ++i) {
         fields_.push_back(std::make_unique<TField>(*this, fieldDefs_[i], static_cast<int>(i)));
+        foldedNames_.push_back(text::toLowerAscii(fieldDefs_[i].Name));
+    }
 }
 
 void TSQLiteBaseQuery::InternalClose() noexcept {
     rows_.release();
     fields_.clear();
+    foldedNames_.clear();
     fieldDefs_.clear();
     columnFields_.clear();
     rowidColumn_ = -1;
@@ -371,10 +377,16 @@ bool TSQLiteBaseQuery::readsUtf8() const {
 }
 
 TField* TSQLiteBaseQuery::FindField(std::string_view name) const {
-    // The fields were made from the definitions, in the same order.
-    const size_t count = std::min(fields_.size(), fieldDefs_.size());
-    for (size_t i = 0; i < count; ++i) {
-        if (text::equalsNoCase(fieldDefs_[i].Name, name))
+    // No two fields' names differ in case alone, so a name written as the
+    // field's own is the one; only other spellings are folded, and the
+    // fields' names were folded when the fields were made.
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i]->FieldName() == name)
+            return fields_[i].get();
+    }
+    const std::string folded = text::toLowerAscii(name);
+    for (size_t i = 0; i < foldedNames_.size(); ++i) {
+        if (foldedNames_[i] == folded)
             return fields_[i].get();
     }
     return nullptr;

@@ -171,6 +171,7 @@ private:
     // number; its bookmark is its index.
     data::RowCache rows_;
     std::vector<std::unique_ptr<TField>> fields_;
+    std::vector<AnsiString> foldedNames_; // the fields' names in lower case
     bool active_ = false;
     int position_ = -1;
     bool eof_ = true;

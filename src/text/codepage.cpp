@@ -60,7 +60,7 @@ bool eachAnsiCharacter(std::string_view ansi, Ascii&& ascii, Other&& other) {
 
 // Writes the code page 936 bytes of a non-ASCII code point at `to`; false
 // when iconv has to convert it in its text.
-bool putAnsi(char*& to, char32_t codePoint) {
+inline bool putAnsi(char*& to, char32_t codePoint) {
     const std::uint16_t code = detail::ansiCodeOf(codePoint);
     if (code == detail::kNoAnsiCode)
         return false;
@@ -107,21 +107,33 @@ AnsiString utf8ToAnsi(std::string_view utf8) {
     size_t i = endOfAscii(utf8);
     if (i == utf8.size())
         return AnsiString(utf8);
-    // No character takes more bytes in code page 936 than in UTF-8.
-    AnsiString out(utf8.size(), '\0');
-    std::memcpy(out.data(), utf8.data(), i);
-    char* to = out.data() + i;
+    // No character takes more bytes in code page 936 than in UTF-8. A short
+    // text is converted on the stack and copied out once; a long one in the
+    // string it is returned in.
+    char local[256];
+    AnsiString out;
+    char* begin = local;
+    if (utf8.size() > sizeof local) {
+        out.resize(utf8.size());
+        begin = out.data();
+    }
+    std::memcpy(begin, utf8.data(), i);
+    char* to = begin + i;
     while (i < utf8.size()) {
-        const size_t run = endOfAscii(utf8, i);
-        std::memcpy(to, utf8.data() + i, run - i);
-        to += run - i;
-        if ((i = run) == utf8.size())
-            break;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            const size_t run = endOfAscii(utf8, i);
+            std::memcpy(to, utf8.data() + i, run - i);
+            to += run - i;
+            i = run;
+            continue;
+        }
         const char32_t codePoint = detail::nextUtf8(utf8, i);
         if (codePoint == detail::kMalformed || !putAnsi(to, codePoint))
             return detail::iconvConvert(Encoding::Ansi, Encoding::Utf8, utf8);
     }
-    out.resize(to - out.data());
+    if (begin == local)
+        return AnsiString(local, to);
+    out.resize(to - begin);
     return out;
 }
 

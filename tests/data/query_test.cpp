@@ -78,6 +78,19 @@ TEST_F(Query, CursorWalksTheCachedRows) {
     EXPECT_FALSE(query.Active());
 }
 
+TEST_F(Query, FieldsAreFoundByNameInAnySpellingOfTheirCase) {
+    query.SQL().SetText("select 1 as GameHelp, 2 as \"\xB1\xEA\xCC\xE2\", 3 as x, 4 as gamehel");
+    query.Open();
+    const std::pair<const char*, const char*> found[] = {
+        {"GameHelp", "1"},         {"gamehelp", "1"}, {"GAMEHELP", "1"},
+        {"\xB1\xEA\xCC\xE2", "2"}, {"X", "3"},        {"gameHEL", "4"},
+    };
+    for (const auto& [name, value] : found)
+        EXPECT_EQ(query.FieldByName(name).AsString(), value) << name;
+    for (const char* name : {"gamehelpx", "", "y"})
+        EXPECT_EQ(query.FindField(name), nullptr) << name;
+}
+
 TEST_F(Query, FieldsGetUniqueNamesAndTheRowidColumnBecomesNoField) {
     exec("create table t(a); insert into t values(5); insert into t values(6)");
     query.SQL().SetText("select a, a, A as a, rowid, 7 as a_1 from t");

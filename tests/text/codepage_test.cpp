@@ -122,6 +122,17 @@ TEST(Codepage, PinnedCodePageTexts) {
     EXPECT_EQ(ansiToUtf16("\xD7\xFA"), u"?");
 }
 
+// Texts converted on the stack and texts too long for it: Chinese, ASCII
+// and a character outside the code page on both sides of the limit.
+TEST(Codepage, TextsAroundTheStackLimitConvertAlike) {
+    for (size_t padding = 240; padding <= 260; ++padding) {
+        const std::string ascii(padding, 'a');
+        EXPECT_EQ(utf8ToAnsi(ascii + kGameUtf8 + "\xF0\x9F\x98\x80z"), ascii + kGameAnsi + "?z")
+            << padding;
+        EXPECT_EQ(utf8ToAnsi(kGameUtf8 + ascii), kGameAnsi + ascii) << padding;
+    }
+}
+
 // Character by character the conversions give what iconv gives for the
 // same text: every code point of the first plane, every double-byte code.
 TEST(Codepage, EveryCharacterConvertsAsIconvConvertsIt) {
