@@ -122,4 +122,14 @@ bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+const TSkinData* skin::skinOf(const QObject* control) {
+    if (!control)
+        return nullptr;
+    for (const QObject* child : control->children())
+        if (const auto* skinner = qobject_cast<const TSkinControl*>(child))
+            if (skinner->attached() && skinner->enabled() && skinner->control() == control)
+                return &skinner->data();
+    return nullptr;
+}
+
 } // namespace zorvia

@@ -63,4 +63,10 @@ private:
     bool savedAutoFill_ = false;
 };
 
+namespace skin {
+// The skin of the skinner attached to `control` while it is switched on, or
+// none: for painting helpers of a control that should wear its skin.
+const TSkinData* skinOf(const QObject* control);
+} // namespace skin
+
 } // namespace zorvia

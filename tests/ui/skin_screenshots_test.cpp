@@ -1,5 +1,6 @@
 // The windows of the game box with every control skinned: screenshots for
 // the eye, and the skinned buttons checked against the skin's own image.
+#include "skin/controls/skin_progress.h"
 #include "skin/skin_draw.h"
 #include "skin/skin_events.h"
 #include "support/demo_portal.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -41,7 +43,7 @@ void waitSkinned(QWidget* window, const char* control) {
     ASSERT_TRUE(widget) << control;
     QApplication::setActiveWindow(window);
     window->activateWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(skin::isSkinned(widget), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return skin::isSkinned(widget); }, 5000)) << control;
 }
 
 QString shotPath(const QString& name) {
@@ -117,14 +119,34 @@ TEST_F(SkinnedWindows, DownloadWindowDuringADownload) {
     window->AddDownloadItem(text::utf8ToAnsi("星际舰队 高清版"));
     SiteHost = "127.0.0.1:" + server.portText();
     bool shot = false;
-    QTimer::singleShot(
-        800, window, [&] { shot = window->grab().save(shotPath("skinned_download_window.png")); });
+    QImage cellShown, cellWanted;
+    QTimer::singleShot(800, window, [&] {
+        shot = window->grab().save(shotPath("skinned_download_window.png"));
+        // The status cell: the skin's progress bar at the row's fraction.
+        auto* list = window->findChild<QTreeWidget*>("ListView1");
+        const QTreeWidgetItem* row = list->topLevelItem(0);
+        const QStringList counts = row->text(1).split('/');
+        ASSERT_EQ(counts.size(), 2) << row->text(1).toStdString();
+        const QRect bar = list->visualItemRect(row).adjusted(2, 2, -2, -2);
+        const QRect cell(list->columnViewportPosition(1) + 2, bar.top(), list->columnWidth(1) - 4,
+                         bar.height());
+        cellShown =
+            list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(cell);
+        cellWanted = QImage(cell.size(), QImage::Format_RGB32);
+        cellWanted.fill(list->palette().color(QPalette::Base));
+        QPainter painter(&cellWanted);
+        skin::drawProgress(painter, cellWanted.rect(), counts[0].toDouble() / counts[1].toDouble(),
+                           form->SkinData1.Model());
+    });
     ModalCloser closer;
-    try {
-        window->DownloadGame("games/zorvia_skin_shot.swf");
-    } catch (const std::exception&) {
-    }
+    EXPECT_TRUE(window->DownloadGame("games/zorvia_skin_shot.swf"));
     EXPECT_TRUE(shot);
+    ASSERT_FALSE(cellShown.isNull());
+    // Beside the centred text: the bar's start and the channel's end.
+    const int y = cellShown.height() / 2;
+    for (const int x : {6, cellShown.width() - 6})
+        EXPECT_EQ(QColor(cellShown.pixel(x, y)), QColor(cellWanted.pixel(x, y))) << x;
+    EXPECT_NE(cellWanted.pixel(6, y), cellWanted.pixel(cellShown.width() - 6, y));
 }
 
 } // namespace

@@ -55,12 +55,14 @@ protected:
 private:
     // The status text and the bar's fraction (none: no bar).
     void setStatus(const QString& text, double fraction = -1);
-    // Shows a progress text, at most about 60 times a second unless `now`.
+    // Shows a progress text, at most about 60 times a second unless `now`;
+    // a count already shown is not shown again.
     void showProgress(std::int64_t counter, std::int64_t length, bool now);
 
     bool placed_ = false;
     portal::DownloadLimits limits_;
     std::chrono::steady_clock::time_point lastShown_;
+    std::int64_t shownCounter_ = -1;
 };
 
 // The most recent download window.

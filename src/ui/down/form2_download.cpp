@@ -22,9 +22,10 @@ constexpr auto kRepaintInterval = std::chrono::milliseconds(16);
 
 void TForm2::showProgress(std::int64_t counter, std::int64_t length, bool now) {
     const auto time = std::chrono::steady_clock::now();
-    if (!now && time - lastShown_ < kRepaintInterval)
+    if (!now && (counter == shownCounter_ || time - lastShown_ < kRepaintInterval))
         return;
     lastShown_ = time;
+    shownCounter_ = counter;
     setStatus(QString::number(counter) + '/' + QString::number(length),
               length > 0 ? double(counter) / double(length) : -1);
 }
@@ -36,15 +37,22 @@ bool TForm2::DownloadGame(const AnsiString& path) {
 
     const QPointer<TForm2> alive(this);
     std::int64_t counter = 0;
-    portal::GameTransfer transfer(NetTCPClient1, limits_,
-                                  {[this, &counter](std::int64_t done, std::int64_t length) {
-                                       counter = done;
-                                       showProgress(done, length, false);
-                                   },
-                                   [&alive] {
-                                       QCoreApplication::processEvents();
-                                       return !alive.isNull();
-                                   }});
+    std::int64_t total = 0;
+    shownCounter_ = -1;
+    portal::GameTransfer transfer(
+        NetTCPClient1, limits_,
+        {[this, &counter, &total](std::int64_t done, std::int64_t length) {
+             counter = done;
+             total = length;
+             showProgress(done, length, false);
+         },
+         [this, &alive, &counter, &total] {
+             // The last count of a burst shows while the portal pauses.
+             if (alive && counter > 0)
+                 showProgress(counter, total, false);
+             QCoreApplication::processEvents();
+             return !alive.isNull();
+         }});
     try {
         if (!transfer.begin(SiteHost, path)) {
             ui::showMessage(this, text::utf8ToAnsi("网络错误或未找到文件"));

@@ -1,5 +1,9 @@
 #include "ui/down/progress_delegate.h"
 
+#include "skin/controls/skin_progress.h"
+#include "skin/skin_control.h"
+#include "skin/skin_data.h"
+
 #include <QApplication>
 #include <QPainter>
 
@@ -25,19 +29,32 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QRect bar = option.rect.adjusted(2, 2, -2, -2);
     const double fraction = std::clamp(progress.toDouble(), 0.0, 1.0);
     painter->save();
-    painter->setPen(option.palette.color(QPalette::Mid));
-    painter->setBrush(option.palette.color(QPalette::Base));
-    painter->drawRect(bar.adjusted(0, 0, -1, -1));
-    const int filled = static_cast<int>((bar.width() - 2) * fraction);
-    painter->fillRect(QRect(bar.left() + 1, bar.top() + 1, filled, bar.height() - 2),
-                      option.palette.color(QPalette::Highlight));
+    QRect done;
+    QColor doneText, restText;
+    if (const TSkinData* skin = skin::skinOf(widget)) {
+        // A skinned list shows the skin's progress bar.
+        const skin::SkinModel& model = skin->Model();
+        skin::drawProgress(*painter, bar, fraction, model);
+        done = QRect(bar.left(), bar.top(), static_cast<int>(bar.width() * fraction), bar.height());
+        doneText = model.qcolour(skin::SlotHilightText);
+        restText = model.qcolour(skin::SlotButtonText);
+    } else {
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->setBrush(option.palette.color(QPalette::Base));
+        painter->drawRect(bar.adjusted(0, 0, -1, -1));
+        const int filled = static_cast<int>((bar.width() - 2) * fraction);
+        painter->fillRect(QRect(bar.left() + 1, bar.top() + 1, filled, bar.height() - 2),
+                          option.palette.color(QPalette::Highlight));
+        done = QRect(bar.left(), bar.top(), filled + 1, bar.height());
+        doneText = option.palette.color(QPalette::HighlightedText);
+        restText = option.palette.color(QPalette::Text);
+    }
     // The text in the colour that reads on each part of the bar.
-    const QRect done(bar.left(), bar.top(), filled + 1, bar.height());
     painter->setClipRect(done);
-    painter->setPen(option.palette.color(QPalette::HighlightedText));
+    painter->setPen(doneText);
     painter->drawText(bar, Qt::AlignCenter, text);
     painter->setClipRect(QRect(done.right() + 1, bar.top(), bar.width(), bar.height()));
-    painter->setPen(option.palette.color(QPalette::Text));
+    painter->setPen(restText);
     painter->drawText(bar, Qt::AlignCenter, text);
     painter->restore();
 }

@@ -5,8 +5,9 @@
 namespace zorvia::ui {
 
 // Draws the status cell of a download row: a bar filled to the fraction
-// (0..1) held under kProgressRole in the palette's highlight colour, with
-// the status text over it. A cell without a fraction is drawn as text only.
+// (0..1) held under kProgressRole, with the status text over it; the skin's
+// progress bar when the list is skinned, else in the palette's highlight
+// colour. A cell without a fraction is drawn as text only.
 class ProgressDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
