@@ -76,7 +76,7 @@ void activate(QWidget* window) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     QApplication::setActiveWindow(window);
     window->activateWindow();
-    QTRY_VERIFY(window->isActiveWindow());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }));
 }
 
 class Buttons : public ::testing::Test {
@@ -96,7 +96,7 @@ protected:
     // Whether the button shows state image `state` (the caption and its
     // focus rectangle left out).
     void expectState(int state, const char* what) {
-        QTRY_COMPARE(skinner->state(), static_cast<TSkinButton::State>(state));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return skinner->state() == state; })) << what;
         const QImage shown = grab(button);
         const QImage want =
             expected(button->size(), model().Buttons, model().Buttons.Image, 5, state);
@@ -258,7 +258,8 @@ TEST_F(Tabs, CloseBoxClosesOnlyWhenTheWindowAnswersZero) {
         ASSERT_FALSE(box.isEmpty());
         QTest::mouseClick(control->tabStrip(), Qt::LeftButton, {}, box.center());
         EXPECT_EQ(window.asked, 1);
-        QTRY_COMPARE(control->pageCount(), answer == 0 ? 2 : 3);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return control->pageCount() == (answer == 0 ? 2 : 3); }))
+            << answer;
     }
     // Without the tag there are no close boxes.
     ui::TPageControl plain(&window);
@@ -332,7 +333,7 @@ TEST_F(Scrollbars, GrowingListShowsTheSkinnedBar) {
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(skinner->hasBorder());
     fill(60);
-    QTRY_VERIFY(bar->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }));
     EXPECT_EQ(bar->width(), model().Scrollbar->Image.height());
     const QRect up = TSkinScrollbar::partRect(bar, TSkinScrollbar::FirstArrow);
     expectPart(TSkinScrollbar::FirstArrow, arrow(9, up.size()), "up arrow");
@@ -344,7 +345,7 @@ TEST_F(Scrollbars, GrowingListShowsTheSkinnedBar) {
 
 TEST_F(Scrollbars, TrackClickPagesWhileTheTrackShowsPressed) {
     fill(200);
-    QTRY_VERIFY(bar->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }));
     bar->setValue(bar->maximum() / 2);
     const int before = bar->value();
     const QRect track = TSkinScrollbar::partRect(bar, TSkinScrollbar::TrackBefore);
@@ -362,7 +363,7 @@ TEST_F(Scrollbars, TrackClickPagesWhileTheTrackShowsPressed) {
 
 TEST_F(Scrollbars, DraggedThumbStaysBetweenTheArrows) {
     fill(200);
-    QTRY_VERIFY(bar->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }));
     bar->setValue(bar->maximum() / 2);
     for (const int to : {-300, 900}) {
         const QPoint grip = TSkinScrollbar::partRect(bar, TSkinScrollbar::Thumb).center();

@@ -111,7 +111,10 @@ void TSkinButton::paint(QPainter& target) {
         if (button_->hasFocus() && !noFocusRect_) {
             p.setPen(QPen(colour, 1, Qt::DotLine));
             p.setBrush(Qt::NoBrush);
-            p.drawRect(textRect_.adjusted(-2, -2, 1, 1));
+            // Kept clear of the button's edge when the caption fills it.
+            p.drawRect(textRect_.adjusted(-2, -2, 2, 2)
+                           .intersected(area.adjusted(3, 3, -3, -3))
+                           .adjusted(0, 0, -1, -1));
         }
     }
     target.drawImage(0, 0, work);
