@@ -82,12 +82,14 @@ void TSkinControl::afterEvent(QEvent* event) {
     case QEvent::EnabledChange:
     case QEvent::WindowTitleChange:
     case QEvent::FontChange:
-        control_->update();
+        Refresh();
         break;
     default:
         break;
     }
 }
+
+void TSkinControl::PaintControl(QPainter&) {}
 
 void TSkinControl::PaintFrame(QPainter&) {}
 
@@ -107,6 +109,11 @@ bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (!beforeEvent(event))
         return true;
+    if (event->type() == QEvent::Paint && paintsControl()) {
+        QPainter painter(control_);
+        PaintControl(painter);
+        return true;
+    }
     if (event->type() == QEvent::Paint && paintsFrame()) {
         // The control paints itself first; the skinner paints over it.
         static_cast<QObject*>(control_)->event(event);

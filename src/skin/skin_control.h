@@ -42,6 +42,10 @@ protected:
     // Runs as `event` goes on to the control; the base repaints the control
     // (after the control handled it) on focus, enabled and text changes.
     virtual void afterEvent(QEvent* event);
+    // Paints the control in place of its own painting, when the skinner
+    // paints the whole control.
+    virtual bool paintsControl() const { return false; }
+    virtual void PaintControl(QPainter& painter);
     // Paints over the control after it painted itself; true when the
     // skinner has something to paint there.
     virtual bool paintsFrame() const { return false; }

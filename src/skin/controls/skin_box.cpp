@@ -2,7 +2,6 @@
 
 #include "skin/skin_data.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QPainter>
 
@@ -24,29 +23,20 @@ QColor paneColour(const skin::SkinModel& model) {
 
 } // namespace
 
-TSkinBox::TSkinBox(QFrame* panel, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(panel, data, form, 1), panel_(panel) {}
-
-bool TSkinBox::beforeEvent(QEvent* event) {
-    if (!TSkinControl::beforeEvent(event))
-        return false;
-    if (event->type() != QEvent::Paint)
-        return true;
-    if (panel_->frameShape() == QFrame::NoFrame || panel_->frameWidth() == 0)
-        return false;
-    const skin::SkinModel& model = data().Model();
-    const bool sunken = panel_->frameShadow() == QFrame::Sunken;
+void skin::paintBox(QPainter& p, QFrame& panel, const TSkinData& data) {
+    if (panel.frameShape() == QFrame::NoFrame || panel.frameWidth() == 0)
+        return;
+    const skin::SkinModel& model = data.Model();
+    const bool sunken = panel.frameShadow() == QFrame::Sunken;
     const QColor light = model.qcolour(skin::SlotButtonHilight);
     const QColor dark = model.qcolour(skin::SlotButtonShadow);
-    const QRect r = panel_->rect().adjusted(0, 0, -1, -1);
-    QPainter p(panel_);
+    const QRect r = panel.rect().adjusted(0, 0, -1, -1);
     p.setPen(sunken ? dark : light);
     p.drawLine(r.topLeft(), r.topRight());
     p.drawLine(r.topLeft(), r.bottomLeft());
     p.setPen(sunken ? light : dark);
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
-    return false;
 }
 
 TSkinTabSheet::TSkinTabSheet(QWidget* sheet, TSkinData& data, TWinSkinForm* form)

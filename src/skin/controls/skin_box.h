@@ -1,28 +1,20 @@
 #pragma once
 
-#include "skin/skin_control.h"
+#include "skin/controls/skin_painted.h"
 
-#include <QPointer>
-
-class QFrame;
-class QWidget;
+#include <QFrame>
 
 namespace zorvia {
 
+namespace skin {
+// The raised or sunken edge of a panel in the ButtonHilight and ButtonShadow
+// colour slots; nothing for a panel without a frame.
+void paintBox(QPainter& p, QFrame& panel, const TSkinData& data);
+} // namespace skin
+
 // A panel in the skin's colours: the ButtonFace colour slot as its
-// background (a kind 1 skinner) and its raised or sunken edge in the
-// ButtonHilight and ButtonShadow slots. Owned by the panel.
-class TSkinBox : public TSkinControl {
-    Q_OBJECT
-public:
-    TSkinBox(QFrame* panel, TSkinData& data, TWinSkinForm* form = nullptr);
-
-protected:
-    bool beforeEvent(QEvent* event) override;
-
-private:
-    QPointer<QFrame> panel_;
-};
+// background (a kind 1 skinner) and its edge from skin::paintBox.
+using TSkinBox = TSkinPainted<QFrame, 1, &skin::paintBox>;
 
 // A page of a page control painted in the colour of the skin's page area,
 // so that it sits seamlessly inside the pane the tab skinner draws. Owned by

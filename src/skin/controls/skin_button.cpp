@@ -124,11 +124,6 @@ bool TSkinButton::beforeEvent(QEvent* event) {
     if (!TSkinControl::beforeEvent(event))
         return false;
     switch (event->type()) {
-    case QEvent::Paint: {
-        QPainter p(button_);
-        paint(p);
-        return false;
-    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);

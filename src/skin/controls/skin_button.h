@@ -36,6 +36,8 @@ public:
 
 protected:
     bool beforeEvent(QEvent* event) override;
+    bool paintsControl() const override { return true; }
+    void PaintControl(QPainter& painter) override { paint(painter); }
 
 private:
     void setHot(bool hot);

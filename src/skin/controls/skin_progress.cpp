@@ -3,7 +3,6 @@
 #include "skin/skin_data.h"
 #include "skin/skin_draw.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QProgressBar>
 
@@ -28,28 +27,19 @@ void drawProgress(QPainter& p, const QRect& rect, double fraction, const SkinMod
         DrawSkinObject(p, done, *model.ProgressChunk, 1);
 }
 
-} // namespace skin
-
-TSkinProgress::TSkinProgress(QProgressBar* bar, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(bar, data, form), bar_(bar) {}
-
-bool TSkinProgress::beforeEvent(QEvent* event) {
-    if (!TSkinControl::beforeEvent(event))
-        return false;
-    if (event->type() != QEvent::Paint)
-        return true;
-    const skin::SkinModel& model = data().Model();
-    const int range = bar_->maximum() - bar_->minimum();
+void paintProgressBar(QPainter& p, QProgressBar& bar, const TSkinData& data) {
+    const SkinModel& model = data.Model();
+    const int range = bar.maximum() - bar.minimum();
     const double fraction =
-        range > 0 ? static_cast<double>(bar_->value() - bar_->minimum()) / range : 0.0;
-    QPainter p(bar_);
-    p.fillRect(bar_->rect(), model.qcolour(skin::SlotButtonFace));
-    skin::drawProgress(p, bar_->rect(), fraction, model);
-    if (bar_->isTextVisible()) {
-        p.setPen(model.qcolour(skin::SlotButtonText));
-        p.drawText(bar_->rect(), Qt::AlignCenter, bar_->text());
+        range > 0 ? static_cast<double>(bar.value() - bar.minimum()) / range : 0.0;
+    p.fillRect(bar.rect(), model.qcolour(SlotButtonFace));
+    drawProgress(p, bar.rect(), fraction, model);
+    if (bar.isTextVisible()) {
+        p.setPen(model.qcolour(SlotButtonText));
+        p.drawText(bar.rect(), Qt::AlignCenter, bar.text());
     }
-    return false;
 }
+
+} // namespace skin
 
 } // namespace zorvia

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "skin/skin_control.h"
+#include "skin/controls/skin_painted.h"
 
-#include <QPointer>
+#include <QProgressBar>
 #include <QRect>
-
-class QPainter;
-class QProgressBar;
 
 namespace zorvia {
 
@@ -18,20 +15,13 @@ struct SkinModel;
 // of "Progress", or "Progress.Chunk" for a skin whose progress image holds
 // the channel only. Nothing is drawn without a "Progress" image.
 void drawProgress(QPainter& p, const QRect& rect, double fraction, const SkinModel& model);
+// A whole progress bar: the ButtonFace colour, the bar at the control's
+// position, its text in the ButtonText colour.
+void paintProgressBar(QPainter& p, QProgressBar& bar, const TSkinData& data);
 } // namespace skin
 
 // Paints a progress bar from the skin, its text centred over it. Owned by
 // the progress bar.
-class TSkinProgress : public TSkinControl {
-    Q_OBJECT
-public:
-    TSkinProgress(QProgressBar* bar, TSkinData& data, TWinSkinForm* form = nullptr);
-
-protected:
-    bool beforeEvent(QEvent* event) override;
-
-private:
-    QPointer<QProgressBar> bar_;
-};
+using TSkinProgress = TSkinPainted<QProgressBar, 0, &skin::paintProgressBar>;
 
 } // namespace zorvia

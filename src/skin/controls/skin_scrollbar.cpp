@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 
+#include <utility>
+
 namespace zorvia {
 
 namespace {
@@ -52,21 +54,20 @@ QStyleOptionSlider sliderOption(const QScrollBar* bar) {
     return opt;
 }
 
+// The parts of a bar and the style's sub-controls for them.
+constexpr std::pair<TSkinScrollbar::Part, QStyle::SubControl> kParts[] = {
+    {TSkinScrollbar::FirstArrow, QStyle::SC_ScrollBarSubLine},
+    {TSkinScrollbar::SecondArrow, QStyle::SC_ScrollBarAddLine},
+    {TSkinScrollbar::TrackBefore, QStyle::SC_ScrollBarSubPage},
+    {TSkinScrollbar::TrackAfter, QStyle::SC_ScrollBarAddPage},
+    {TSkinScrollbar::Thumb, QStyle::SC_ScrollBarSlider},
+};
+
 QStyle::SubControl subControlOf(TSkinScrollbar::Part part) {
-    switch (part) {
-    case TSkinScrollbar::FirstArrow:
-        return QStyle::SC_ScrollBarSubLine;
-    case TSkinScrollbar::SecondArrow:
-        return QStyle::SC_ScrollBarAddLine;
-    case TSkinScrollbar::TrackBefore:
-        return QStyle::SC_ScrollBarSubPage;
-    case TSkinScrollbar::TrackAfter:
-        return QStyle::SC_ScrollBarAddPage;
-    case TSkinScrollbar::Thumb:
-        return QStyle::SC_ScrollBarSlider;
-    default:
-        return QStyle::SC_None;
-    }
+    for (const auto& [p, sub] : kParts)
+        if (p == part)
+            return sub;
+    return QStyle::SC_None;
 }
 
 } // namespace
@@ -129,20 +130,12 @@ QRect TSkinScrollbar::partRect(const QScrollBar* bar, Part part) {
 
 TSkinScrollbar::Part TSkinScrollbar::partAt(const QScrollBar* bar, QPoint at) {
     const QStyleOptionSlider opt = sliderOption(bar);
-    switch (bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, bar)) {
-    case QStyle::SC_ScrollBarSubLine:
-        return FirstArrow;
-    case QStyle::SC_ScrollBarAddLine:
-        return SecondArrow;
-    case QStyle::SC_ScrollBarSubPage:
-        return TrackBefore;
-    case QStyle::SC_ScrollBarAddPage:
-        return TrackAfter;
-    case QStyle::SC_ScrollBarSlider:
-        return Thumb;
-    default:
-        return NoPart;
-    }
+    const QStyle::SubControl hit =
+        bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, bar);
+    for (const auto& [part, sub] : kParts)
+        if (sub == hit)
+            return part;
+    return NoPart;
 }
 
 void TSkinScrollbar::setHot(BarState& state, Part part) {
@@ -200,7 +193,7 @@ void TSkinScrollbar::paintBar(QPainter& target, const QScrollBar* bar) {
     target.drawImage(0, 0, work);
 }
 
-void TSkinScrollbar::paintControl(QPainter& p) {
+void TSkinScrollbar::PaintControl(QPainter& p) {
     const skin::SkinModel& model = data().Model();
     const QRect all = control_->rect();
     if (border_) {
@@ -224,16 +217,6 @@ bool TSkinScrollbar::eventFilter(QObject* watched, QEvent* event) {
         if (BarState* state = stateOf(watched))
             return state->bar && control_ && enabled() && attached() && barEvent(*state, event);
     return TSkinControl::eventFilter(watched, event);
-}
-
-bool TSkinScrollbar::beforeEvent(QEvent* event) {
-    if (!TSkinControl::beforeEvent(event))
-        return false;
-    if (event->type() != QEvent::Paint)
-        return true;
-    QPainter p(control_);
-    paintControl(p);
-    return false;
 }
 
 void TSkinScrollbar::Refresh() {

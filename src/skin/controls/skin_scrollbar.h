@@ -47,7 +47,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool beforeEvent(QEvent* event) override;
+    bool paintsControl() const override { return true; }
+    void PaintControl(QPainter& painter) override;
     void Refresh() override;
 
 private:
@@ -59,7 +60,6 @@ private:
     BarState* stateOf(const QObject* bar);
     const BarState* stateOf(const QObject* bar) const;
     void setHot(BarState& state, Part part);
-    void paintControl(QPainter& p);
     bool barEvent(BarState& state, QEvent* event);
 
     QPointer<QAbstractScrollArea> control_;

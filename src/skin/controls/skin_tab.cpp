@@ -71,18 +71,7 @@ TSkinTab::TSkinTab(QTabWidget* control, TSkinData& data, TWinSkinForm* form)
 }
 
 TSkinTab::Position TSkinTab::position() const {
-    if (!tabWidget_)
-        return Position::Top;
-    switch (tabWidget_->tabPosition()) {
-    case QTabWidget::South:
-        return Position::Bottom;
-    case QTabWidget::West:
-        return Position::Left;
-    case QTabWidget::East:
-        return Position::Right;
-    default:
-        return Position::Top;
-    }
+    return tabWidget_ ? static_cast<Position>(tabWidget_->tabPosition()) : Position::Top;
 }
 
 bool TSkinTab::closeMode() const {
@@ -227,7 +216,7 @@ void TSkinTab::drawTab(QPainter& p, int index, const QRect& rect) {
     p.restore();
 }
 
-void TSkinTab::paintControl(QPainter& p) {
+void TSkinTab::PaintControl(QPainter& p) {
     const skin::SkinModel& model = data().Model();
     const QImage strip = composeStrip();
     if (!strip.isNull())
@@ -261,24 +250,6 @@ bool TSkinTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == bar_ && control_)
         return enabled() && attached() && stripEvent(event);
     return TSkinControl::eventFilter(watched, event);
-}
-
-bool TSkinTab::beforeEvent(QEvent* event) {
-    if (!TSkinControl::beforeEvent(event))
-        return false;
-    switch (event->type()) {
-    case QEvent::Paint: {
-        QPainter p(control_);
-        paintControl(p);
-        return false;
-    }
-    case QEvent::EnabledChange:
-    case QEvent::FontChange:
-        bar_->update();
-        return true;
-    default:
-        return true;
-    }
 }
 
 void TSkinTab::ApplyFaceColour() {

@@ -6,12 +6,12 @@
 #include <QImage>
 #include <QPointer>
 #include <QRect>
+#include <QTabWidget>
 
 #include <vector>
 
 class QPainter;
 class QTabBar;
-class QTabWidget;
 
 namespace zorvia {
 
@@ -42,7 +42,12 @@ public:
 class TSkinTab : public TSkinControl {
     Q_OBJECT
 public:
-    enum class Position { Top, Bottom, Left, Right };
+    enum class Position {
+        Top = QTabWidget::North,
+        Bottom = QTabWidget::South,
+        Left = QTabWidget::West,
+        Right = QTabWidget::East
+    };
 
     static constexpr int CloseTag = 7777;
 
@@ -64,13 +69,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool beforeEvent(QEvent* event) override;
+    bool paintsControl() const override { return true; }
+    void PaintControl(QPainter& painter) override;
     void ApplyFaceColour() override;
     void Refresh() override;
 
 private:
     bool stripEvent(QEvent* event);
-    void paintControl(QPainter& p);
     void drawTab(QPainter& p, int index, const QRect& rect);
     void closePage(int index);
 
