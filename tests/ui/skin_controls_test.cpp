@@ -9,6 +9,7 @@
 #include "skin/skin_draw.h"
 #include "skin/skin_events.h"
 #include "skin/stored_skin.h"
+#include "support/x_input.h"
 #include "ui/kit/page_control.h"
 
 #include <QApplication>
@@ -161,6 +162,26 @@ TEST_F(Buttons, ClickNeedsPressAndReleaseWithoutLeaving) {
         EXPECT_EQ(clicks, c.clicks) << c.what;
         EXPECT_NE(skinner->state(), TSkinButton::Pressed) << c.what;
     }
+}
+
+// The same rules with the pointer driven through the X server.
+TEST_F(Buttons, RealPointerThroughTheXServer) {
+    const auto moveTo = [this](QPoint at) {
+        const QPoint global = button->mapToGlobal(at);
+        return QStringList{"mousemove", QString::number(global.x()), QString::number(global.y())};
+    };
+    const QPoint centre = button->rect().center();
+    const QPoint outside = button->rect().bottomRight() + QPoint(30, 30);
+    ASSERT_TRUE(test::xdotool(moveTo(centre)));
+    expectState(TSkinButton::Hot, "pointer over");
+    ASSERT_TRUE(test::xdotool({"mousedown", "1"}));
+    expectState(TSkinButton::Pressed, "pressed");
+    for (const QPoint at : {outside, centre})
+        ASSERT_TRUE(test::xdotool(moveTo(at)));
+    ASSERT_TRUE(test::xdotool({"mouseup", "1"}));
+    EXPECT_EQ(clicks, 0) << "press, leave, return, release";
+    ASSERT_TRUE(test::xdotool({"mousedown", "1", "sleep", "0.1", "mouseup", "1"}));
+    EXPECT_EQ(clicks, 1) << "press, release";
 }
 
 TEST_F(Buttons, SpaceShowsThePressedImageAndClicksOnRelease) {

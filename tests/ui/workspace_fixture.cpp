@@ -1,11 +1,11 @@
 #include "ui/workspace_fixture.h"
 
 #include "support/find_child.h"
+#include "support/x_input.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/page_children.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -118,24 +118,6 @@ void Workspace::setGameButtons(const QString& states) {
     for (int i = 0; i < 3; ++i)
         buttons[i]->setEnabled(states.at(i) == '1');
 }
-
-namespace {
-
-bool xdotool(const QStringList& args) {
-    QProcess process;
-    process.start("xdotool", args);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return false;
-    }
-    if (process.exitCode() != 0)
-        return false;
-    QTest::qWait(300); // let the input arrive and the page react
-    return true;
-}
-
-} // namespace
 
 bool xClick(const QWidget* widget, QPoint pos, int button, int count) {
     const QPoint global = widget->mapToGlobal(pos);
