@@ -7,12 +7,10 @@
 namespace zorvia::data {
 namespace {
 
-// The memory a cache holds outside its own object (a short string's room
-// is inside it).
+// The memory a cache holds outside its own object.
 size_t capacityOf(const RowStorage& memory) {
-    const size_t store = memory.store.capacity();
     return memory.rowids.capacity() * sizeof(std::int64_t) +
-           memory.cells.capacity() * sizeof(Cell) + (store > std::string().capacity() ? store : 0);
+           memory.cells.capacity() * sizeof(Cell) + memory.store.capacity();
 }
 
 // The memory of the largest cache released on this thread, kept up to a
@@ -60,7 +58,7 @@ void RowCache::setWide(size_t field, std::u16string_view text) {
     cell.present = true;
     cell.kind = Cell::Kind::Wide;
     cell.offset = store(text.data(), text.size() * sizeof(char16_t));
-    cell.size = text.size() * sizeof(char16_t);
+    cell.size = static_cast<std::uint32_t>(text.size() * sizeof(char16_t));
 }
 
 void RowCache::setValue(size_t field, const FieldValue& value) {
@@ -72,12 +70,13 @@ void RowCache::setValue(size_t field, const FieldValue& value) {
         setWide(field, *wide);
         return;
     }
+    if (const auto* integer = std::get_if<std::int32_t>(&value)) {
+        setInteger(field, *integer);
+        return;
+    }
     Cell& cell = last(field);
     cell.present = true;
-    if (const auto* integer = std::get_if<std::int32_t>(&value)) {
-        cell.kind = Cell::Kind::Integer;
-        cell.integer = *integer;
-    } else if (const auto* flag = std::get_if<bool>(&value)) {
+    if (const auto* flag = std::get_if<bool>(&value)) {
         cell.kind = Cell::Kind::Boolean;
         cell.flag = *flag;
     } else if (const auto* number = std::get_if<double>(&value)) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "data/append_buffer.h"
 #include "data/field_value.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,26 +15,27 @@ namespace zorvia::data {
 
 // One field of a cached row: the null flag and the stored value. Numbers
 // are held here; bytes and UTF-16 text are held by the row cache, the cell
-// knows where.
+// knows where. Sixteen bytes: no value the library hands out reaches 2 GiB.
 struct Cell {
     enum class Kind : std::uint8_t { None, Bytes, Wide, Integer, Boolean, Number };
 
     bool present = false;
     Kind kind = Kind::None;
+    std::uint32_t size = 0; // bytes held by the cache
     union {
         std::int32_t integer;
         bool flag;
         double number;
         size_t offset = 0;
     };
-    size_t size = 0; // bytes held by the cache
 };
+static_assert(sizeof(Cell) == 16);
 
 // The memory of a row cache.
 struct RowStorage {
     std::vector<std::int64_t> rowids;
-    std::vector<Cell> cells;
-    std::string store; // bytes of text and blob values
+    AppendBuffer<Cell> cells;
+    AppendBuffer<char> store; // bytes of text and blob values
 };
 
 // The rows of an open query, read in full when it opens: each row's rowid
@@ -54,7 +58,7 @@ public:
     // below fill the row appended last.
     void addRow() {
         memory_.rowids.push_back(static_cast<std::int64_t>(memory_.rowids.size()));
-        memory_.cells.resize(memory_.cells.size() + fieldCount_);
+        std::fill_n(memory_.cells.append(fieldCount_), fieldCount_, Cell{});
     }
     void setRowid(std::int64_t rowid) { memory_.rowids.back() = rowid; }
     void setBytes(size_t field, std::string_view bytes) {
@@ -62,7 +66,13 @@ public:
         cell.present = true;
         cell.kind = Cell::Kind::Bytes;
         cell.offset = store(bytes.data(), bytes.size());
-        cell.size = bytes.size();
+        cell.size = static_cast<std::uint32_t>(bytes.size());
+    }
+    void setInteger(size_t field, std::int32_t integer) {
+        Cell& cell = last(field);
+        cell.present = true;
+        cell.kind = Cell::Kind::Integer;
+        cell.integer = integer;
     }
     void setWide(size_t field, std::u16string_view text);
     void setValue(size_t field, const FieldValue& value);
@@ -83,7 +93,8 @@ private:
     // Appends bytes to the store; where they begin.
     size_t store(const void* data, size_t size) {
         const size_t offset = memory_.store.size();
-        memory_.store.append(static_cast<const char*>(data), size);
+        if (size > 0)
+            std::memcpy(memory_.store.append(size), data, size);
         return offset;
     }
 

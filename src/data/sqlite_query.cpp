@@ -74,52 +74,90 @@ size_t byteCount(int bytes) {
     return static_cast<size_t>(std::max(bytes, 0));
 }
 
-// Fills field `field` of the row read last from one column of the row the
+// How the row loop reads the column of field `field`.
+data::ColumnRead columnRead(const TFieldDef& def, size_t field) {
+    using Way = data::ColumnRead::Way;
+    data::ColumnRead read{Way::Text, def.DataType, static_cast<std::uint32_t>(field), 0};
+    const size_t size = byteCount(def.Size);
+    if (def.DataType == ftString) {
+        read.way = Way::String;
+        read.cut = size;
+    } else if (def.DataType == ftWideString) {
+        read.way = Way::Wide;
+        read.cut = (size + 1) / 2;
+    } else if (isBlobLike(def.DataType)) {
+        read.way = Way::Blob;
+    } else if (def.DataType == ftInteger) {
+        read.way = Way::Integer;
+    }
+    return read;
+}
+
+const char* columnText(const sqlite::Api& api, sqlite::Stmt* stmt, int column) {
+    return reinterpret_cast<const char*>(api.column_text(stmt, column));
+}
+
+// Fills the field from `raw`, the text of column `column`, through the
+// field's type: the reading of every value no quicker reading takes.
+void readText(const sqlite::Api& api, sqlite::Stmt* stmt, int column, const char* raw,
+              const data::ColumnRead& read, const data::DateReading& reading,
+              data::RowCache& rows) {
+    if (!isPresent(raw, api, stmt, column))
+        return rows.setNull(read.field, data::emptyValue(read.type));
+    const size_t length = raw != nullptr ? byteCount(api.column_bytes(stmt, column)) : 0;
+    rows.setValue(read.field,
+                  data::valueFromText(read.type, {raw != nullptr ? raw : "", length}, reading));
+}
+
+// Fills a field of the row read last from one column of the row the
 // statement stands on. Inlined into the row loop: it runs for every column
 // of every row.
 [[gnu::always_inline]] inline void readCell(const sqlite::Api& api, sqlite::Stmt* stmt, int column,
-                                            const TFieldDef& def, const data::DateReading& reading,
-                                            data::RowCache& rows, size_t field) {
-    if (def.DataType == ftWideString) {
-        const auto* units = static_cast<const char16_t*>(api.column_text16(stmt, column));
-        if (!isPresent(units, api, stmt, column))
-            return rows.setNull(field, data::emptyValue(def.DataType));
-        size_t count = units != nullptr ? byteCount(api.column_bytes16(stmt, column)) / 2 : 0;
-        count = std::min(count, static_cast<size_t>(def.Size + 1) / 2);
-        return rows.setWide(field, {units != nullptr ? units : u"", count});
-    }
-    if (isBlobLike(def.DataType)) {
-        const auto* bytes = static_cast<const char*>(api.column_blob(stmt, column));
-        if (!isPresent(bytes, api, stmt, column))
-            return rows.setNull(field, data::emptyValue(def.DataType));
-        if (bytes == nullptr)
-            return rows.setBytes(field, {});
-        return rows.setBytes(field, {bytes, byteCount(api.column_bytes(stmt, column))});
-    }
-    if (def.DataType == ftInteger) {
-        // An integer's text is its decimal form: read the number itself.
-        const int type = api.column_type(stmt, column);
-        if (type == sqlite::kTypeNull)
-            return rows.setNull(field, data::emptyValue(def.DataType));
-        if (type == sqlite::kTypeInteger) {
-            const sqlite::Int64 number = api.column_int64(stmt, column);
-            const bool fits = number >= std::numeric_limits<std::int32_t>::min() &&
-                              number <= std::numeric_limits<std::int32_t>::max();
-            return rows.setValue(field, fits ? static_cast<std::int32_t>(number) : 0);
-        }
-    }
-    const auto* raw = reinterpret_cast<const char*>(api.column_text(stmt, column));
-    if (!isPresent(raw, api, stmt, column))
-        return rows.setNull(field, data::emptyValue(def.DataType));
-    if (raw == nullptr)
-        return rows.setValue(field, data::valueFromText(def.DataType, {}, reading));
-    if (def.DataType == ftString) {
+                                            const data::ColumnRead& read,
+                                            const data::DateReading& reading,
+                                            data::RowCache& rows) {
+    using Way = data::ColumnRead::Way;
+    switch (read.way) {
+    case Way::Skip:
+        return;
+    case Way::Rowid:
+        return rows.setRowid(api.column_int(stmt, column));
+    case Way::String: {
+        const char* raw = columnText(api, stmt, column);
+        if (raw == nullptr)
+            return readText(api, stmt, column, raw, read, reading, rows);
         // Cut to the field's size, or at the first zero byte: the text's own
         // terminator or one inside it.
-        return rows.setBytes(field, {raw, strnlen(raw, byteCount(def.Size))});
+        return rows.setBytes(read.field, {raw, strnlen(raw, read.cut)});
     }
-    const size_t length = byteCount(api.column_bytes(stmt, column));
-    rows.setValue(field, data::valueFromText(def.DataType, {raw, length}, reading));
+    case Way::Integer: {
+        // An integer's text is its decimal form: read the number itself.
+        if (api.column_type(stmt, column) != sqlite::kTypeInteger)
+            return readText(api, stmt, column, columnText(api, stmt, column), read, reading, rows);
+        const sqlite::Int64 number = api.column_int64(stmt, column);
+        const bool fits = number >= std::numeric_limits<std::int32_t>::min() &&
+                          number <= std::numeric_limits<std::int32_t>::max();
+        return rows.setInteger(read.field, fits ? static_cast<std::int32_t>(number) : 0);
+    }
+    case Way::Wide: {
+        const auto* units = static_cast<const char16_t*>(api.column_text16(stmt, column));
+        if (!isPresent(units, api, stmt, column))
+            return rows.setNull(read.field, data::emptyValue(read.type));
+        const size_t count = units != nullptr ? byteCount(api.column_bytes16(stmt, column)) / 2 : 0;
+        return rows.setWide(read.field,
+                            {units != nullptr ? units : u"", std::min(count, read.cut)});
+    }
+    case Way::Blob: {
+        const auto* bytes = static_cast<const char*>(api.column_blob(stmt, column));
+        if (bytes != nullptr)
+            return rows.setBytes(read.field, {bytes, byteCount(api.column_bytes(stmt, column))});
+        if (api.column_type(stmt, column) == sqlite::kTypeNull)
+            return rows.setNull(read.field, data::emptyValue(read.type));
+        return rows.setBytes(read.field, {});
+    }
+    case Way::Text:
+        return readText(api, stmt, column, columnText(api, stmt, column), read, reading, rows);
+    }
 }
 
 } // namespace
@@ -198,7 +236,7 @@ void TSQLiteBaseQuery::InternalClose() noexcept {
     fields_.clear();
     foldedNames_.clear();
     fieldDefs_.clear();
-    columnFields_.clear();
+    columnReads_.clear();
     rowidColumn_ = -1;
     position_ = -1;
     active_ = false;
@@ -237,15 +275,18 @@ void TSQLiteBaseQuery::LoadQueryData(const AnsiString& text) {
 
 void TSQLiteBaseQuery::buildFieldDefs(const sqlite::Api& api, sqlite::Stmt* stmt) {
     fieldDefs_.clear();
-    columnFields_.clear();
+    columnReads_.clear();
     const int columns = stmt != nullptr ? api.column_count(stmt) : 0;
     for (int column = 0; column < columns; ++column) {
         const char* rawName = api.column_name(stmt, column);
         const AnsiString name = connection_->FromLibraryText(rawName != nullptr ? rawName : "");
         if (text::equalsNoCase(name, "rowid")) {
-            if (rowidColumn_ < 0)
+            data::ColumnRead read;
+            if (rowidColumn_ < 0) {
                 rowidColumn_ = column;
-            columnFields_.push_back(-1);
+                read.way = data::ColumnRead::Way::Rowid;
+            }
+            columnReads_.push_back(read);
             continue;
         }
         auto taken = [&](std::string_view candidate) {
@@ -268,7 +309,7 @@ void TSQLiteBaseQuery::buildFieldDefs(const sqlite::Api& api, sqlite::Stmt* stmt
         } else if (info.type == ftFloat) {
             def.Precision = info.precision;
         }
-        columnFields_.push_back(static_cast<int>(fieldDefs_.size()));
+        columnReads_.push_back(columnRead(def, fieldDefs_.size()));
         fieldDefs_.push_back(std::move(def));
     }
 }
@@ -286,14 +327,9 @@ bool TSQLiteBaseQuery::FetchRow(const sqlite::Api& api, sqlite::Stmt* stmt,
     const int stepped = api.step(stmt);
     if (stepped == sqlite::kRow) {
         rows_.addRow();
-        for (size_t column = 0; column < columnFields_.size(); ++column) {
-            const int field = columnFields_[column];
-            if (static_cast<int>(column) == rowidColumn_)
-                rows_.setRowid(api.column_int(stmt, static_cast<int>(column)));
-            else if (field >= 0)
-                readCell(api, stmt, static_cast<int>(column), fieldDefs_[field], reading, rows_,
-                         static_cast<size_t>(field));
-        }
+        const int columns = static_cast<int>(columnReads_.size());
+        for (int column = 0; column < columns; ++column)
+            readCell(api, stmt, column, columnReads_[column], reading, rows_);
         return true;
     }
     if (stepped == sqlite::kBusy) {

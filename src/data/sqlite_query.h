@@ -34,6 +34,16 @@ struct ScreenCursorService {
 // Installs the process-wide service (an empty one removes it).
 void setScreenCursorService(ScreenCursorService service);
 
+// How a query reads one result column of every row, worked out from the
+// column's field definition once per statement.
+struct ColumnRead {
+    enum class Way : std::uint8_t { Skip, Rowid, Integer, String, Wide, Blob, Text };
+    Way way = Way::Skip;
+    TFieldType type = TFieldType::ftString;
+    std::uint32_t field = 0; // the field it fills
+    size_t cut = 0;          // String: bytes kept; Wide: UTF-16 units kept
+};
+
 } // namespace data
 
 // A query on a TSQLiteDB connection. Open runs the first statement of the
@@ -165,7 +175,7 @@ private:
     AnsiString parsedText_;
     TParams params_;
     std::vector<TFieldDef> fieldDefs_;
-    std::vector<int> columnFields_; // field index of each result column, -1 for rowid
+    std::vector<data::ColumnRead> columnReads_; // one for each result column
     int rowidColumn_ = -1;
     // Each row's rowid is the result column named rowid, or the row's
     // number; its bookmark is its index.
