@@ -127,6 +127,45 @@ TEST_F(Query, StringsAreCutToTheirSizeWhileMemoTextStaysUnconverted) {
                                                              3));
 }
 
+TEST_F(Query, NullStaysApartFromZeroAndEmptyValues) {
+    exec("create table t(k integer primary key, i integer, v varchar(3), m text, b blob)");
+    struct Case {
+        const char* values;
+        const char* field;
+        bool null;
+        data::FieldValue value;
+    };
+    const Case cases[] = {
+        {"1, 0, '', '', x''", "i", false, std::int32_t{0}},
+        {"2, null, null, null, null", "i", true, std::int32_t{0}},
+        {"3, 3.5, 'abcdef', 'x', x'00'", "i", false, std::int32_t{0}},
+        {"4, '12abc', 'ab', 'y', x'41'", "i", false, std::int32_t{0}},
+        {"5, 3000000000, 'a', 'z', x'42'", "i", false, std::int32_t{0}},
+        {"6, -7, 'a', 'z', x'42'", "i", false, std::int32_t{-7}},
+        {"1, 0, '', '', x''", "v", false, std::string()},
+        {"2, null, null, null, null", "v", true, std::string()},
+        {"3, 3.5, 'abcdef', 'x', x'00'", "v", false, std::string("abc")},
+        {"1, 0, '', '', x''", "m", false, std::string()},
+        {"2, null, null, null, null", "m", true, std::string()},
+        {"1, 0, '', '', x''", "b", false, std::string()},
+        {"2, null, null, null, null", "b", true, std::string()},
+        {"3, 3.5, 'abcdef', 'x', x'00'", "b", false, std::string(1, '\0')},
+    };
+    for (const Case& c : cases)
+        exec(std::string("insert or ignore into t values(") + c.values + ")");
+    query.SQL().SetText("select * from t order by k");
+    query.Open();
+    for (const Case& c : cases) {
+        const std::string row = std::string(c.values).substr(0, 1);
+        query.First();
+        while (query.FieldByName("k").AsString() != row)
+            query.Next();
+        const TField& field = query.FieldByName(c.field);
+        EXPECT_EQ(field.IsNull(), c.null) << c.values << " " << c.field;
+        EXPECT_EQ(field.Value(), c.value) << c.values << " " << c.field;
+    }
+}
+
 TEST_F(Query, DeclaredTypesDecideTheValuesRead) {
     exec("create table t(i integer, r real, n numeric(6,2), c money, f boolean, d date, "
          "dt datetime, tm time, w nvarchar(2), e)");
