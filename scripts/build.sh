@@ -7,6 +7,8 @@ build="${ZORVIA_BUILD_DIR:-$root/build}"
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  # Paths relative to the checkout, so that another clone shares the cache.
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
