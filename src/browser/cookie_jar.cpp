@@ -13,6 +13,11 @@ bool expiredAt(const QNetworkCookie& cookie, const QDateTime& now) {
     return !cookie.isSessionCookie() && cookie.expirationDate() <= now;
 }
 
+// A CR, LF or NUL would end the request's Cookie line early or bend it.
+bool breaksHeaderLine(const QByteArray& text) {
+    return text.contains('\r') || text.contains('\n') || text.contains('\0');
+}
+
 } // namespace
 
 bool CookieJar::insertCookie(const QNetworkCookie& cookie) {
@@ -45,6 +50,8 @@ QList<QNetworkCookie> CookieJar::cookiesForUrl(const QUrl& url) const {
 QByteArray CookieJar::cookieHeaderFor(const QUrl& url) const {
     QByteArray header;
     for (const auto& cookie : cookiesForUrl(url)) {
+        if (breaksHeaderLine(cookie.name()) || breaksHeaderLine(cookie.value()))
+            continue;
         if (!header.isEmpty())
             header += "; ";
         if (!cookie.name().isEmpty())

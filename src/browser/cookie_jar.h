@@ -26,7 +26,8 @@ public:
 
     // The cookies for url as a request header value: "name=value; name=value"
     // (a cookie without a name contributes its value alone); empty when no
-    // cookie matches.
+    // cookie matches. A cookie whose name or value holds a CR, LF or NUL is
+    // left out: the header goes into a request line.
     QByteArray cookieHeaderFor(const QUrl& url) const;
 };
 

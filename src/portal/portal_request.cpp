@@ -1,8 +1,7 @@
 #include "portal/portal_request.h"
 
 #include "net/tcp_client.h"
-#include "portal/chunked.h"
-#include "portal/reply_text.h"
+#include "portal/reply_head.h"
 #include "portal/request_head.h"
 #include "portal/site_host.h"
 
@@ -15,19 +14,6 @@
 namespace zorvia::portal {
 
 namespace {
-
-std::string withoutLineBreaks(const std::string& body) {
-    std::string out;
-    out.reserve(body.size());
-    for (size_t i = 0; i < body.size(); ++i) {
-        if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') {
-            ++i;
-            continue;
-        }
-        out += body[i];
-    }
-    return out;
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -54,21 +40,19 @@ bool receiveSome(TTcpClient& socket, std::string& received, Clock::time_point de
 std::optional<size_t> receiveHead(TTcpClient& socket, std::string& received,
                                   std::vector<std::string>& head, Clock::time_point deadline,
                                   const RequestLimits& limits) {
-    size_t lineStart = 0;
+    ReplyHeadScanner scanner(limits.maxHead);
     for (;;) {
-        const size_t eol = received.find("\r\n", lineStart);
-        if (eol == std::string::npos) {
-            if (received.size() > limits.maxHead ||
-                !receiveSome(socket, received, deadline, limits.readMs))
-                return std::nullopt;
-            continue;
-        }
-        if (eol == lineStart)
-            return eol + 2;
-        head.push_back(received.substr(lineStart, eol - lineStart));
-        lineStart = eol + 2;
-        if (lineStart > limits.maxHead)
+        switch (scanner.scan(received)) {
+        case ReplyHeadScanner::State::Done:
+            head = scanner.lines();
+            return scanner.bodyStart();
+        case ReplyHeadScanner::State::Refused:
             return std::nullopt;
+        case ReplyHeadScanner::State::More:
+            if (!receiveSome(socket, received, deadline, limits.readMs))
+                return std::nullopt;
+            break;
+        }
     }
 }
 
@@ -108,11 +92,7 @@ PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const An
         }
         socket.Close();
 
-        if (isChunked(head)) {
-            if (auto decoded = decodeChunked(body))
-                body = std::move(*decoded);
-        }
-        reply.text = replyText(withoutLineBreaks(body));
+        reply.text = replyLineOf(head, std::move(body));
     } catch (const std::exception&) {
         socket.Close();
         reply = {};

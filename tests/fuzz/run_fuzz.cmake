@@ -1,63 +1,70 @@
-# Builds the skin fuzz targets with clang in their own build folder and runs
-# each for a bounded time on a seed corpus made from the game box's skin.
-#   cmake -DSOURCE_DIR=... -DBINARY_DIR=... -DCLANGXX=... -DSKINPACK=...
-#         -DSECONDS=20 -P run_fuzz.cmake
-foreach(var SOURCE_DIR BINARY_DIR CLANGXX SKINPACK SECONDS)
+# Runs fuzz targets of the fuzz build for a bounded time each. Every run
+# first replays the kept corpus (tests/fuzz/corpus/<target>) and the inputs
+# of earlier finds (tests/fuzz/regressions/<target>); new inputs go to the
+# work folder, never into the source tree. The skin targets are also seeded
+# from the game box's skin.
+#   cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DWORK_DIR=... -DTARGETS="a;b"
+#         -DSECONDS=20 [-DSKINPACK=...] -P run_fuzz.cmake
+foreach(var SOURCE_DIR BUILD_DIR WORK_DIR TARGETS SECONDS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "run_fuzz.cmake needs -D${var}=...")
   endif()
 endforeach()
 
-set(build ${BINARY_DIR}/build)
-execute_process(
-  COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/fuzz/project -B ${build}
-          -DCMAKE_CXX_COMPILER=${CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
-          -DZORVIA_SOURCE_DIR=${SOURCE_DIR}
-  RESULT_VARIABLE result TIMEOUT 300)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "configuring the fuzz build failed: ${result}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${build} -j2 RESULT_VARIABLE result TIMEOUT 600)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "building the fuzz targets failed: ${result}")
-endif()
+set(fuzz ${SOURCE_DIR}/tests/fuzz)
+file(STRINGS ${fuzz}/max_len.txt lengths REGEX "^[a-z_]+ [0-9]+$")
+file(REMOVE_RECURSE ${WORK_DIR})
 
-# Seed corpora: the skin's bitmaps, its settings text and the packed skin.
-set(corpus ${BINARY_DIR}/corpus)
-file(REMOVE_RECURSE ${corpus})
-file(MAKE_DIRECTORY ${corpus}/fuzz_bitmap ${corpus}/fuzz_quick_ini ${corpus}/fuzz_skin_store)
+# Seeds from the skin: its bitmaps, its settings text and a small packed skin.
+set(seeds ${WORK_DIR}/seeds)
+file(MAKE_DIRECTORY ${seeds}/fuzz_bitmap ${seeds}/fuzz_quick_ini ${seeds}/fuzz_skin_store)
 file(GLOB bitmaps ${SOURCE_DIR}/assets/skin/*.bmp)
-file(COPY ${bitmaps} DESTINATION ${corpus}/fuzz_bitmap)
-file(COPY ${SOURCE_DIR}/assets/skin/skin.ini DESTINATION ${corpus}/fuzz_quick_ini)
-# A small skin (settings and two small bitmaps) keeps each decoding short.
-set(small ${BINARY_DIR}/small-skin)
-file(REMOVE_RECURSE ${small})
-file(MAKE_DIRECTORY ${small})
-file(COPY ${SOURCE_DIR}/assets/skin/skin.ini ${SOURCE_DIR}/assets/skin/tabborder.bmp
-          ${SOURCE_DIR}/assets/skin/comboglyph.bmp DESTINATION ${small})
-execute_process(COMMAND ${SKINPACK} pack ${small} ${corpus}/fuzz_skin_store/small.skn
-                RESULT_VARIABLE result TIMEOUT 60)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "packing the seed skin failed: ${result}")
+file(COPY ${bitmaps} DESTINATION ${seeds}/fuzz_bitmap)
+file(COPY ${SOURCE_DIR}/assets/skin/skin.ini DESTINATION ${seeds}/fuzz_quick_ini)
+if(SKINPACK)
+  # A small skin (settings and two small bitmaps) keeps each decoding short.
+  set(small ${WORK_DIR}/small-skin)
+  file(MAKE_DIRECTORY ${small})
+  file(COPY ${SOURCE_DIR}/assets/skin/skin.ini ${SOURCE_DIR}/assets/skin/tabborder.bmp
+            ${SOURCE_DIR}/assets/skin/comboglyph.bmp DESTINATION ${small})
+  execute_process(COMMAND ${SKINPACK} pack ${small} ${seeds}/fuzz_skin_store/small.skn
+                  RESULT_VARIABLE result TIMEOUT 60)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "packing the seed skin failed: ${result}")
+  endif()
 endif()
 
-math(EXPR limit "${SECONDS} + 60")
+math(EXPR limit "${SECONDS} + 120")
 set(failed "")
-foreach(target fuzz_skin_store fuzz_quick_ini fuzz_bitmap)
+foreach(target ${TARGETS})
+  set(new ${WORK_DIR}/new/${target})
+  file(MAKE_DIRECTORY ${new})
+  set(dirs ${new})
+  foreach(dir ${fuzz}/corpus/${target} ${fuzz}/regressions/${target} ${seeds}/${target})
+    if(IS_DIRECTORY ${dir})
+      list(APPEND dirs ${dir})
+    endif()
+  endforeach()
+  set(options -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+              -artifact_prefix=${WORK_DIR}/${target}-)
+  foreach(entry ${lengths})
+    if(entry MATCHES "^${target} ([0-9]+)$")
+      list(APPEND options -max_len=${CMAKE_MATCH_1})
+    endif()
+  endforeach()
   message(STATUS "fuzzing ${target} for ${SECONDS} s")
   execute_process(
-    COMMAND ${build}/${target} ${corpus}/${target} -max_total_time=${SECONDS} -timeout=10
-            -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1
-            -artifact_prefix=${BINARY_DIR}/${target}-
+    COMMAND ${BUILD_DIR}/${target} ${dirs} ${options}
     RESULT_VARIABLE result TIMEOUT ${limit}
     OUTPUT_VARIABLE out ERROR_VARIABLE out)
   string(REGEX MATCH "stat::number_of_executed_units: *[0-9]+" runs "${out}")
-  message(STATUS "${target}: exit ${result}, ${runs}")
+  string(REGEX MATCH "cov: [0-9]+ ft: [0-9]+" coverage "${out}")
+  message(STATUS "${target}: exit ${result}, ${runs}, ${coverage}")
   if(NOT result EQUAL 0)
     message("${out}")
     list(APPEND failed ${target})
   endif()
 endforeach()
 if(failed)
-  message(FATAL_ERROR "fuzz targets found faults: ${failed} (inputs saved in ${BINARY_DIR})")
+  message(FATAL_ERROR "fuzz targets found faults: ${failed} (inputs saved in ${WORK_DIR})")
 endif()
