@@ -114,9 +114,10 @@ bool GameTransfer::headLine(AnsiString& line) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(headDeadline_ - Clock::now())
                 .count();
-        if (left <= 0 || headBytes_ >= limits_.maxHead)
+        // A line takes its bytes before the LF, a CR included, and the LF.
+        if (left <= 0 || headBytes_ + 2 > limits_.maxHead)
             return false;
-        int maxLength = int(limits_.maxHead - headBytes_);
+        int maxLength = int(limits_.maxHead - headBytes_ - 1);
         if (client_.MaxLineLength() > 0)
             maxLength = std::min(maxLength, client_.MaxLineLength());
         try {
@@ -130,7 +131,9 @@ bool GameTransfer::headLine(AnsiString& line) {
             return false;
         }
         if (!client_.ReadLnTimedOut()) {
-            headBytes_ += line.size() + 1;
+            // Counted as if it ended in CR LF: ReadLine drops a CR before
+            // the LF, and the head must not take more than its limit.
+            headBytes_ += line.size() + 2;
             return true;
         }
         // A pause inside the head, or the portal closing it half-way.
