@@ -91,6 +91,19 @@ TEST(CookieJarTest, HeaderListsLongerPathsFirstThenInsertionOrder) {
     EXPECT_EQ(jar.cookieHeaderFor(QUrl()), "");
 }
 
+TEST(CookieJarTest, HeaderLeavesOutCookiesThatWouldBreakItsLine) {
+    CookieJar jar;
+    jar.insertCookie(cookie("a", "1\r\nHost: elsewhere", "example.com"));
+    jar.insertCookie(cookie("b", "2\n", "example.com"));
+    jar.insertCookie(cookie("c\r", "3", "example.com"));
+    jar.insertCookie(cookie("ok", "1", "example.com"));
+    QNetworkCookie withNul("d", QByteArray("4\0x", 3));
+    withNul.setDomain("example.com");
+    withNul.setPath("/");
+    jar.insertCookie(withNul);
+    EXPECT_EQ(jar.cookieHeaderFor(QUrl("http://example.com/")), "ok=1");
+}
+
 TEST(CookieJarTest, SameNameDomainAndPathReplacesAndRemoves) {
     CookieJar jar;
     const QByteArray gbk("\xD3\xCE\xCF\xB7"); // CP936 bytes pass through unchanged
