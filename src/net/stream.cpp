@@ -18,8 +18,8 @@ AnsiString errorText(int err) {
 
 } // namespace
 
-EFCreateError::EFCreateError(const AnsiString& fileName, const AnsiString& reason)
-    : EStreamError("Cannot create file \"" + fileName + "\". " + reason) {}
+EFCreateError::EFCreateError(const AnsiString& fileName, const AnsiString& reason, int code)
+    : EStreamError("Cannot create file \"" + fileName + "\". " + reason), code_(code) {}
 
 EFOpenError::EFOpenError(const AnsiString& fileName, const AnsiString& reason)
     : EStreamError("Cannot open file \"" + fileName + "\". " + reason) {}
@@ -68,6 +68,9 @@ TFileStream::TFileStream(const AnsiString& fileName, Mode mode) : fileName_(file
     case Mode::Create:
         flags |= O_RDWR | O_CREAT | O_TRUNC;
         break;
+    case Mode::CreateNew:
+        flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+        break;
     case Mode::OpenRead:
         flags |= O_RDONLY;
         break;
@@ -79,8 +82,8 @@ TFileStream::TFileStream(const AnsiString& fileName, Mode mode) : fileName_(file
         fd_ = ::open(path.c_str(), flags, 0666);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) {
-        if (mode == Mode::Create)
-            throw EFCreateError(fileName, errorText(errno));
+        if (mode == Mode::Create || mode == Mode::CreateNew)
+            throw EFCreateError(fileName, errorText(errno), errno);
         throw EFOpenError(fileName, errorText(errno));
     }
 }
@@ -129,6 +132,20 @@ void TFileStream::Write(const void* buffer, std::int64_t count) {
 
 void TFileStream::SetPosition(std::int64_t position) {
     position_ = std::max<std::int64_t>(position, 0);
+}
+
+void TFileStream::Sync() {
+    int r = 0;
+    do {
+        r = ::fsync(fd_);
+    } while (r != 0 && errno == EINTR);
+    if (r != 0)
+        failWrite(errno);
+}
+
+void TFileStream::StartWriteBack(std::int64_t offset, std::int64_t count) {
+    // Only a hint: a file system without it writes back later on its own.
+    ::sync_file_range(fd_, offset, count, SYNC_FILE_RANGE_WRITE);
 }
 
 std::int64_t TFileStream::Size() const {

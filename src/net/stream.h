@@ -16,7 +16,12 @@ public:
 
 class EFCreateError : public EStreamError {
 public:
-    EFCreateError(const AnsiString& fileName, const AnsiString& reason);
+    EFCreateError(const AnsiString& fileName, const AnsiString& reason, int code = 0);
+    // The system's error number, 0 when none was given.
+    int code() const { return code_; }
+
+private:
+    int code_ = 0;
 };
 
 class EFOpenError : public EStreamError {
@@ -71,6 +76,8 @@ class TFileStream final : public TStream {
 public:
     enum class Mode {
         Create,    // create or replace, read and write
+        CreateNew, // create a file that does not exist yet, read and write;
+                   // any entry of that name, a symbolic link included, fails
         OpenRead,  // existing file, read only
         OpenWrite, // existing file, read and write
     };
@@ -86,6 +93,13 @@ public:
     void SetPosition(std::int64_t position) override;
     std::int64_t Size() const override;
     void SetSize(std::int64_t size) override;
+
+    // Puts what was written on the disk before it returns; raises
+    // EStreamError when the system cannot.
+    void Sync();
+    // Starts writing `count` bytes from `offset` to the disk without waiting
+    // for them, so that a later Sync has less to wait for.
+    void StartWriteBack(std::int64_t offset, std::int64_t count);
 
     const AnsiString& FileName() const { return fileName_; }
 

@@ -2,6 +2,7 @@
 
 #include "text/ansi.h"
 
+#include <functional>
 #include <memory>
 
 namespace zorvia {
@@ -26,7 +27,8 @@ public:
     // Creates the folder (one level) when it is missing; failures surface
     // when a file is created in it.
     void ensureExists() const;
-    // Removes what downloads that were cut short (the program killed) left.
+    // Removes what downloads that were cut short (the program killed) left:
+    // files and symbolic links with a temporary name.
     void removeLeftovers() const;
 
 private:
@@ -34,7 +36,9 @@ private:
 };
 
 // A game file being received: written under a temporary name in the flash
-// folder, removed unless `commit` gives it its name.
+// folder (a new file: an entry already there under that name, a symbolic
+// link included, is never opened), removed unless `commit` gives it its
+// name.
 class PartialGameFile {
 public:
     PartialGameFile(const FlashFolder& folder, const AnsiString& name);
@@ -42,12 +46,22 @@ public:
     PartialGameFile(const PartialGameFile&) = delete;
     PartialGameFile& operator=(const PartialGameFile&) = delete;
 
+    // Called every sliceMs while a wait for the disk runs; returning false
+    // stops calling it (the wait itself goes on to its end).
+    using Idle = std::function<bool()>;
+
     TFileStream& stream() { return *stream_; }
-    // Closes the file and renames it to the game's name, replacing a file
-    // of that name. Raises EFCreateError when the rename fails.
-    void commit();
+    // Puts the file on the disk, closes it and renames it to the game's
+    // name, replacing a file of that name, then puts the rename on the disk.
+    // The waits for the disk run on a thread of their own while `idle` is
+    // called every sliceMs. Raises EStreamError when the file cannot be put
+    // on the disk, EFCreateError when the rename fails. False when `idle`
+    // gave up: during the file's wait the file is dropped as if the commit
+    // had not run; during the rename's wait it keeps its name.
+    bool commit(const Idle& idle = {}, int sliceMs = 10);
 
 private:
+    AnsiString folder_;
     AnsiString temporary_;
     AnsiString final_;
     std::unique_ptr<TFileStream> stream_;
