@@ -184,6 +184,36 @@ void TNetTCPConnection::ReadExact(void* buffer, std::size_t n) {
     inputQueue_.extract(static_cast<char*>(buffer), n);
 }
 
+int TNetTCPConnection::ReadSome(void* buffer, std::size_t n, int timeoutMs) {
+    auto* out = static_cast<char*>(buffer);
+    if (!inputQueue_.empty()) {
+        const std::size_t take = std::min(n, inputQueue_.size());
+        inputQueue_.extract(out, take);
+        return int(take);
+    }
+    if (n == 0 || NoteDisconnect(false, false) || !ioHandler_)
+        return 0;
+    if (!ioHandler_->Readable(timeoutMs))
+        return -1;
+    const int count = ioHandler_->Recv(out, int(std::min<std::size_t>(n, 1u << 30)));
+    if (count < 0) {
+        const int code = lastSocketError();
+        if (code == WSAESHUTDOWN || code == WSAECONNABORTED)
+            DropSocket();
+        throw ENetSocketError(code);
+    }
+    closedGracefully_ = count == 0;
+    if (count == 0) {
+        NoteDisconnect(false, false);
+        return 0;
+    }
+    if (asciiFilter_) {
+        for (int i = 0; i < count; ++i)
+            out[i] = char(out[i] & 0x7F);
+    }
+    return count;
+}
+
 void TNetTCPConnection::writeToStream(TStream& stream, const char* bytes, std::int64_t n) {
     if (n <= 0)
         return;

@@ -85,6 +85,12 @@ public:
     void ReadStream(TStream& stream, std::int64_t count = -1, bool readUntilClose = false);
     // Reads exactly n bytes.
     void ReadExact(void* buffer, std::size_t n);
+    // Up to n bytes for large transfers: queued bytes when there are any,
+    // otherwise one receive of up to n bytes straight into `buffer`, past the
+    // input queue. Waits at most `timeoutMs` (-1: no limit) for the socket.
+    // Returns the count; 0 when the peer has closed and nothing is queued;
+    // -1 when the wait ran out. Socket errors raise ENetSocketError.
+    int ReadSome(void* buffer, std::size_t n, int timeoutMs);
     // Receives once into the input queue; the count received, 0 when the
     // peer closed, -1 when the wait ran out and that does not raise.
     int FillInputBuffer(bool raiseIfDisconnected = true, int timeout = -1,

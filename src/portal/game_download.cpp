@@ -11,14 +11,13 @@
 #include <charconv>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorvia::portal {
 
 namespace {
 
 constexpr std::string_view kLengthHeader = "Content-Length: ";
-// Body bytes collected before they go to the file in one write.
-constexpr std::size_t kWriteBatch = 256 * 1024;
 
 // The announced length of a head line that names it: the line without its
 // first 16 characters, read as a decimal integer.
@@ -35,26 +34,40 @@ std::int64_t announcedLength(const AnsiString& line) {
     return value;
 }
 
-// Body bytes on their way to the target, written in batches.
-class BatchWriter {
+// Body bytes on their way to the target: received into one large buffer
+// and written when it is half full. A file is asked to start putting what
+// was written on the disk at once, so that its final sync waits for little.
+class BodyWriter {
 public:
-    explicit BatchWriter(TStream& target) : target_(target) { pending_.reserve(kWriteBatch); }
-    void append(const char* bytes, std::size_t n) {
-        pending_.append(bytes, n);
+    explicit BodyWriter(TStream& target)
+        : target_(target), file_(dynamic_cast<TFileStream*>(&target)), buffer_(kBufferSize) {}
+
+    char* space() { return buffer_.data() + filled_; }
+    std::size_t room() const { return buffer_.size() - filled_; }
+    void added(std::size_t n) {
+        filled_ += n;
         written_ += std::int64_t(n);
-        if (pending_.size() >= kWriteBatch)
+        if (filled_ >= buffer_.size() / 2)
             flush();
     }
     void flush() {
-        if (!pending_.empty())
-            target_.Write(pending_.data(), std::int64_t(pending_.size()));
-        pending_.clear();
+        if (filled_ == 0)
+            return;
+        const std::int64_t at = target_.Position();
+        target_.Write(buffer_.data(), std::int64_t(filled_));
+        if (file_)
+            file_->StartWriteBack(at, std::int64_t(filled_));
+        filled_ = 0;
     }
     std::int64_t written() const { return written_; }
 
 private:
+    static constexpr std::size_t kBufferSize = 1024 * 1024;
+
     TStream& target_;
-    std::string pending_;
+    TFileStream* file_;
+    std::vector<char> buffer_;
+    std::size_t filled_ = 0;
     std::int64_t written_ = 0;
 };
 
@@ -97,12 +110,15 @@ bool GameTransfer::begin(const AnsiString& siteHost, const AnsiString& path) {
         ok = headLine(status) && status == "HTTP/1.1 200 OK";
     }
     length_ = 0;
+    announced_ = false;
     for (AnsiString line; ok;) {
         ok = headLine(line);
         if (!ok || line.empty())
             break;
-        if (line.find(kLengthHeader) != AnsiString::npos)
+        if (line.find(kLengthHeader) != AnsiString::npos) {
             length_ = announcedLength(line);
+            announced_ = true;
+        }
     }
     if (!ok)
         client_.Disconnect();
@@ -143,58 +159,61 @@ bool GameTransfer::headLine(AnsiString& line) {
     }
 }
 
-bool GameTransfer::fill(std::size_t n) {
-    auto lastData = Clock::now();
-    while (client_.InputQueueSize() < n) {
-        const int got = client_.FillInputBuffer(false, limits_.sliceMs, false);
-        if (got == 0)
-            return false;
-        const auto now = Clock::now();
-        if (got > 0)
-            lastData = now;
-        else if (now - lastData >= std::chrono::milliseconds(limits_.idleMs))
+int GameTransfer::receive(char* buffer, std::size_t n) {
+    const auto since = Clock::now();
+    for (;;) {
+        const int got = client_.ReadSome(buffer, n, limits_.sliceMs);
+        if (got >= 0)
+            return got;
+        if (Clock::now() - since >= std::chrono::milliseconds(limits_.idleMs))
             throw ENetReadTimeout();
         pump();
     }
-    return true;
+}
+
+std::int64_t GameTransfer::wholeBlocks(std::int64_t received) const {
+    // Whole blocks are read while the count after the block stays below the
+    // announced length.
+    if (length_ <= 0)
+        return 0;
+    const std::int64_t lastWhole = (length_ - 1) / kBlockSize * kBlockSize;
+    return std::min(received / kBlockSize * kBlockSize, lastWhole);
+}
+
+std::int64_t GameTransfer::finalCount() const {
+    return std::max(kBlockSize, (length_ + kBlockSize - 1) / kBlockSize * kBlockSize);
 }
 
 void GameTransfer::receiveBody(TStream& target) {
-    BatchWriter out(target);
-    char block[kBlockSize];
-    std::int64_t counter = 0;
+    BodyWriter out(target);
+    const bool counted = announced_ && length_ >= 0;
+    std::int64_t shown = 0;
     for (;;) {
-        counter += kBlockSize;
-        if (counter < length_) {
-            if (!fill(kBlockSize)) {
-                out.flush();
+        std::size_t want = out.room();
+        if (counted)
+            want = std::size_t(std::min<std::int64_t>(std::int64_t(want), length_ - out.written()));
+        if (want == 0)
+            break; // the announced length is here: the rest is not read
+        const int got = receive(out.space(), want);
+        if (got == 0) {
+            out.flush();
+            if (counted)
                 throw ENetConnClosedGracefully();
-            }
-            client_.ReadExact(block, kBlockSize);
-            out.append(block, kBlockSize);
-        } else {
-            // The rest, until the portal closes.
-            std::vector<char> rest;
-            for (;;) {
-                const std::size_t queued = client_.InputQueueSize();
-                if (queued > 0) {
-                    rest.resize(queued);
-                    client_.ReadExact(rest.data(), queued);
-                    out.append(rest.data(), queued);
-                }
-                if (!fill(1))
-                    break;
-            }
+            break; // the end of a body without a length
         }
-        if (hooks_.progress)
+        out.added(std::size_t(got));
+        const std::int64_t counter = wholeBlocks(out.written());
+        if (counter > shown && hooks_.progress) {
+            shown = counter;
             hooks_.progress(counter, length_);
+        }
         pump();
-        if (counter >= length_)
-            break;
     }
     out.flush();
-    if (out.written() < length_)
-        throw ENetConnClosedGracefully();
+    if (counted)
+        client_.Disconnect();
+    if (hooks_.progress)
+        hooks_.progress(finalCount(), length_);
 }
 
 } // namespace zorvia::portal

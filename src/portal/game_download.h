@@ -42,9 +42,11 @@ public:
 };
 
 // One game file fetched by path from the portal host: the request lines,
-// the status line and head, then the body in blocks of 256 bytes while the
-// count after the block stays below the announced length, the rest until
-// the portal closes.
+// the status line and head, then the body. With an announced length exactly
+// that many bytes are read and the connection is closed; without one, the
+// body runs until the portal closes. The body is received in large blocks;
+// the progress counts blocks of 256 bytes: whole blocks while the count
+// after the block stays below the announced length, then one last block.
 class GameTransfer {
 public:
     static constexpr std::int64_t kBlockSize = 256;
@@ -60,7 +62,8 @@ public:
 
     // Copies the body into `target`. Raises ENetReadTimeout when no byte
     // comes for idleMs, and ENetConnClosedGracefully when the portal closes
-    // before the announced length has arrived.
+    // before the announced length has arrived. Bytes after the announced
+    // length are not read.
     void receiveBody(TStream& target);
 
     std::int64_t length() const { return length_; }
@@ -70,9 +73,14 @@ private:
 
     // The next line of the head; false when the head failed.
     bool headLine(AnsiString& line);
-    // Waits until at least n bytes are queued; false when the portal closed
-    // first.
-    bool fill(std::size_t n);
+    // Up to n body bytes into buffer, waiting at most idleMs for them while
+    // the caller runs; 0 when the portal has closed.
+    int receive(char* buffer, std::size_t n);
+    // The progress count once `received` body bytes are here, before the
+    // last block.
+    std::int64_t wholeBlocks(std::int64_t received) const;
+    // The progress count after the last block.
+    std::int64_t finalCount() const;
     // Lets the caller run now; false when it abandons the exchange.
     bool idleNow();
     // Lets the caller run when its time slice is over.
@@ -85,6 +93,7 @@ private:
     std::size_t headBytes_ = 0;
     Clock::time_point lastIdle_;
     std::int64_t length_ = 0;
+    bool announced_ = false;
 };
 
 } // namespace portal

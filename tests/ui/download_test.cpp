@@ -4,6 +4,7 @@
 #include "support/program_folder_guard.h"
 #include "support/qt_print.h"
 #include "support/script_server.h"
+#include "text/file_path.h"
 #include "ui/down/form2.h"
 #include "ui/down/progress_delegate.h"
 #include "ui/main/globals.h"
@@ -35,8 +36,28 @@ struct Outcome {
     std::string request;
 };
 
-std::optional<QByteArray> readGameFile() {
-    QFile file(ProgramFolderGuard::flashFolder() + kGameFile);
+// A folder as the program's local path text.
+AnsiString localPath(const QString& folder) {
+    return text::fromFileSystem(folder.toStdString());
+}
+
+// A data folder with a Chinese name beside the program folder, removed
+// with its games when the object goes.
+class ChineseDataFolder {
+public:
+    ChineseDataFolder() { QDir().mkpath(path()); }
+    ~ChineseDataFolder() { QDir(ProgramFolderGuard::folder() + "数据 '目录'").removeRecursively(); }
+    static QString path() { return ProgramFolderGuard::folder() + "数据 '目录'/游戏盒子/"; }
+};
+
+// The data folders every download rule holds in: the program folder and a
+// Chinese-named one.
+QStringList dataFolders() {
+    return {ProgramFolderGuard::folder(), ChineseDataFolder::path()};
+}
+
+std::optional<QByteArray> readGameFile(const QString& dataFolder) {
+    QFile file(dataFolder + "flash/" + kGameFile);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
@@ -51,10 +72,11 @@ portal::DownloadLimits quick() {
 
 Outcome download(const std::string& siteHost, const portal::DownloadLimits& limits = quick(),
                  const std::function<void(TForm2*)>& during = {},
-                 const std::string& path = std::string("games/") + kGameFile) {
+                 const std::string& path = std::string("games/") + kGameFile,
+                 const QString& dataFolder = ProgramFolderGuard::folder()) {
     Outcome out;
     QWidget owner;
-    auto* window = new TForm2(&owner);
+    auto* window = new TForm2(&owner, localPath(dataFolder));
     window->setLimits(limits);
     QObject::connect(
         window->ListView1, &QTreeWidget::itemChanged, [&](QTreeWidgetItem* item, int column) {
@@ -73,18 +95,20 @@ Outcome download(const std::string& siteHost, const portal::DownloadLimits& limi
         out.error = error.what();
     }
     out.messages = closer.texts();
-    out.file = readGameFile();
-    out.leftovers = QDir(ProgramFolderGuard::flashFolder())
-                        .entryList({".zorvia-part-*"}, QDir::Files | QDir::Hidden);
+    out.file = readGameFile(dataFolder);
+    out.leftovers =
+        QDir(dataFolder + "flash/").entryList({".zorvia-part-*"}, QDir::Files | QDir::Hidden);
     return out;
 }
 
 Outcome downloadFrom(const std::string& reply, const portal::DownloadLimits& limits = quick(),
-                     std::vector<Step> tail = {}, const std::function<void(TForm2*)>& during = {}) {
+                     std::vector<Step> tail = {}, const std::function<void(TForm2*)>& during = {},
+                     const QString& dataFolder = ProgramFolderGuard::folder()) {
     std::vector<Step> script = {awaitText("\r\n\r\n"), send(reply)};
     script.insert(script.end(), tail.begin(), tail.end());
     ScriptServer server(script);
-    Outcome out = download("127.0.0.1:" + server.portText(), limits, during);
+    Outcome out = download("127.0.0.1:" + server.portText(), limits, during,
+                           std::string("games/") + kGameFile, dataFolder);
     out.request = server.received();
     return out;
 }
@@ -125,9 +149,7 @@ TEST(DownloadGame, ReadsBlocksOf256AndStoresTheWholeBody) {
     } cases[] = {
         {"length 1234", "Content-Length: 1234\r\n", bytes(1234), "1280/1234"},
         {"length 1024", "Content-Length: 1024\r\n", bytes(1024), "1024/1024"},
-        {"length 0 with a body", "Content-Length: 0\r\n", "abc", "256/0"},
         {"other letter case is no length", "content-length: 600\r\n", bytes(600), "256/0"},
-        {"body longer than announced", "Content-Length: 10\r\n", bytes(300), "256/10"},
         {"a later length overrides", "Content-Length: 5\r\nContent-Length: 700\r\n", bytes(700),
          "768/700"},
         {"4 MB", "Content-Length: 4194304\r\n", bytes(4 << 20), "4194304/4194304"},
@@ -149,6 +171,44 @@ TEST(DownloadGame, ReadsBlocksOf256AndStoresTheWholeBody) {
         for (const QString& status : out.statuses.mid(1, out.statuses.size() - 2)) {
             EXPECT_EQ(status.section('/', 0, 0).toLongLong() % 256, 0) << status.toStdString();
             EXPECT_EQ(status.section('/', 1), c.lastProgress.section('/', 1));
+        }
+    }
+}
+
+TEST(DownloadGame, TheBodyIsExactlyTheAnnouncedLength) {
+    const QByteArray body = bytes(1000);
+    const struct {
+        const char* name;
+        std::string reply;
+        std::vector<Step> tail;
+        QByteArray stored;
+        QString lastProgress;
+    } cases[] = {
+        {"surplus after the announced length",
+         "Content-Length: 10\r\n\r\n" + body.toStdString(),
+         {},
+         body.left(10),
+         "256/10"},
+        {"the portal holds the connection after the last byte",
+         "Content-Length: 1000\r\n\r\n" + body.toStdString(),
+         {awaitClose()},
+         body,
+         "1024/1000"},
+        {"an announced 0", "Content-Length: 0\r\n\r\nabc", {awaitClose()}, "", "256/0"},
+    };
+    ChineseDataFolder chinese;
+    for (const QString& folder : dataFolders()) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(folder.toStdString() + ": " + c.name);
+            ProgramFolderGuard guard;
+            const Outcome out =
+                downloadFrom("HTTP/1.1 200 OK\r\n" + c.reply, quick(), c.tail, {}, folder);
+            EXPECT_EQ(out.result, true) << out.error;
+            EXPECT_EQ(out.file, c.stored);
+            EXPECT_TRUE(out.leftovers.isEmpty());
+            ASSERT_GE(out.statuses.size(), 2);
+            EXPECT_EQ(out.statuses.at(out.statuses.size() - 2), c.lastProgress);
+            EXPECT_EQ(out.statuses.last(), QStringLiteral("下载完成"));
         }
     }
 }
@@ -260,7 +320,7 @@ TEST(DownloadGame, TheWindowStaysLiveWhileTheConnectWaits) {
 
 TEST(DownloadWindow, TheStatusCellShowsABarUnderItsText) {
     QWidget owner;
-    auto* window = new TForm2(&owner);
+    auto* window = new TForm2(&owner, localPath(ProgramFolderGuard::folder()));
     window->AddDownloadItem("game");
     QTreeWidgetItem* row = window->ListView1->topLevelItem(0);
     row->setText(1, "512/1024");
@@ -282,7 +342,7 @@ TEST(DownloadWindow, TopmostFixedCentredOnceAndClosingOnlyHides) {
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
 
-    QPointer<TForm2> window = new TForm2(&owner);
+    QPointer<TForm2> window = new TForm2(&owner, localPath(ProgramFolderGuard::folder()));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

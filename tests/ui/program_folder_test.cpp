@@ -22,10 +22,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -43,10 +46,26 @@ QString env(const char* name) {
     return qEnvironmentVariable(name);
 }
 
+// Gives `path` and what is under it, the program itself left out, to the
+// user `user`.
+bool chownTree(const QString& path, uid_t user, const QString& program) {
+    QStringList paths = {path};
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString& each : paths)
+        if (each != program && ::lchown(QFile::encodeName(each).constData(), user, user) != 0)
+            return false;
+    return true;
+}
+
 // This program, linked into `folder` with the program folder's driver and an
-// empty game database, started there on one test.
+// empty game database, started there on one test. With `ownTree`, that
+// tree becomes the child's own and the child runs as a user who is not
+// root: nobody, when this runs as root.
 std::unique_ptr<QProcess> startChild(const QString& folder, const QString& test,
-                                     const QStringList& environment) {
+                                     const QStringList& environment, const QString& ownTree = {}) {
     const QString self = QCoreApplication::applicationFilePath();
     const QString source = ProgramFolderGuard::folder();
     QDir().mkpath(folder + "flash");
@@ -66,7 +85,16 @@ std::unique_ptr<QProcess> startChild(const QString& folder, const QString& test,
         vars.insert(pair.section('=', 0, 0), pair.section('=', 1));
     child->setProcessEnvironment(vars);
     child->setProcessChannelMode(QProcess::MergedChannels);
-    child->start(program, {"--gtest_filter=" + test});
+    QStringList args = {"--gtest_filter=" + test};
+    if (!ownTree.isEmpty() && ::getuid() == 0) {
+        const uid_t nobody = 65534;
+        if (!chownTree(ownTree, nobody, program))
+            return child;
+        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+        child->start("setpriv", args);
+        return child;
+    }
+    child->start(program, args);
     return child;
 }
 
@@ -154,6 +182,71 @@ TEST(ChildRun, ChineseFolder) {
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(list(*form)->count(), 0);
     EXPECT_FALSE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1, name));
+}
+
+// A program folder that becomes read-only while the game box runs: the
+// download still goes to the main window's data folder, where its record
+// and list item point. From a plain and a Chinese-named folder.
+TEST(ProgramFolder, ADownloadGoesToTheMainWindowsDataFolder) {
+    for (const QString& name : {QStringLiteral("plain"), QStringLiteral("下载 '目录'")}) {
+        SCOPED_TRACE(name.toStdString());
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        QFile::setPermissions(root.path(), QFile::permissions(root.path()) | QFileDevice::ExeOther |
+                                               QFileDevice::ReadOther);
+        const QString home = root.filePath("home");
+        ASSERT_TRUE(QDir().mkpath(home));
+        TestHttpServer pages;
+        ASSERT_TRUE(pages.isListening());
+        servePage(pages);
+        // The pause lets the download window's events run before the body.
+        ScriptServer portal({awaitText("\r\n\r\n"), pause(300),
+                             send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello")},
+                            1, kChildTimeoutMs);
+        auto child = startChild(
+            root.filePath(name) + "/zorvia/", "ChildRun.ReadOnlyProgramFolder",
+            {"ZORVIA_CHILD=readonly", "ZORVIA_SITE_HOST=127.0.0.1:9", "HOME=" + home,
+             "XDG_DATA_HOME=" + home + "/data", "XDG_CONFIG_HOME=" + home + "/config",
+             "XDG_CACHE_HOME=" + home + "/cache", "ZORVIA_WEBENGINE_DIR=" + home + "/web",
+             "ZORVIA_TEST_PAGE=" + pages.url("/game"),
+             "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(portal.port())},
+            root.path());
+        ASSERT_TRUE(waitFor(*child));
+        const QString output = QString::fromUtf8(child->readAll());
+        EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    }
+}
+
+TEST(ChildRun, ReadOnlyProgramFolder) {
+    if (env("ZORVIA_CHILD") != "readonly")
+        GTEST_SKIP()
+            << "runs in the child of ProgramFolder.ADownloadGoesToTheMainWindowsDataFolder";
+    ModalCloser closer;
+    const std::unique_ptr<TForm1> form = startedForm();
+    const AnsiString data = form->dataFolder();
+    ASSERT_EQ(data, platform::programFolder());
+    ASSERT_TRUE(openPage(*form, env("ZORVIA_TEST_PAGE")));
+    SiteHost = env("ZORVIA_TEST_PORTAL").toStdString();
+
+    // Read-only from the click on, writable again once the download runs,
+    // so that the record can go in beside the database.
+    const QString folder = ui::pathToQ(data);
+    const auto writable = QFile::permissions(folder);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ASSERT_NE(platform::dataFolder(), data) << "the folder is still writable";
+    QTimer::singleShot(0, [&] { QFile::setPermissions(folder, writable); });
+    child<QPushButton>(form, "Button_down")->click();
+    QFile::setPermissions(folder, writable);
+
+    ASSERT_NE(Form2, nullptr);
+    EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+    EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
+    ASSERT_EQ(list(*form)->count(), 1);
+    QFile stored(ui::pathToQ(list(*form)->link(0)));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), "hello");
+    EXPECT_EQ(ui::pathToQ(list(*form)->link(0)), folder + "flash/" + QString::fromUtf8(kGame));
 }
 
 TEST(ProgramFolder, AKillDuringADownloadLeavesNoTrace) {

@@ -392,7 +392,7 @@ TEST_F(SkinFrames, ListMenusAreDrawnFromTheSkin) {
 TEST_F(SkinFrames, Screenshots) {
     const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
     QDir().mkpath(dir);
-    auto* download = new TForm2(form.get());
+    auto* download = new TForm2(form.get(), form->dataFolder());
     download->AddDownloadItem("\xCC\xB0\xB3\xD4\xC9\xDF"); // "贪吃蛇"
     TForm3 dialog(form.get());
     ui::TMessageBox box(form.get(), QStringLiteral("该游戏已经下载过了"), QStringLiteral("提示"),

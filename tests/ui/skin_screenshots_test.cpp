@@ -114,7 +114,7 @@ TEST_F(SkinnedWindows, DownloadWindowDuringADownload) {
          test::send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
                     "\r\n\r\n" + body.substr(0, 120000)),
          test::pause(1500), test::send(body.substr(120000))});
-    auto* window = new TForm2(form.get());
+    auto* window = new TForm2(form.get(), form->dataFolder());
     waitSkinned(window, "ListView1");
     window->AddDownloadItem(text::utf8ToAnsi("星际舰队 高清版"));
     SiteHost = "127.0.0.1:" + server.portText();

@@ -20,9 +20,10 @@ constexpr int kProgressColumnWidth = 306;
 
 } // namespace
 
-TForm2::TForm2(QWidget* owner)
+TForm2::TForm2(QWidget* owner, AnsiString dataFolder)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dataFolder_(std::move(dataFolder)) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("下载管理"));
     setFont(ui::uiFont());

@@ -25,15 +25,17 @@ public:
     // the time slice after which pending events run).
     void setLimits(const portal::DownloadLimits& limits) { limits_ = limits; }
 
-    // Creates the window owned by `owner`; its create handler runs.
-    explicit TForm2(QWidget* owner);
+    // Creates the window owned by `owner`; its create handler runs. Games go
+    // to dataFolder + "flash" (dataFolder ends in "/"): the owner's folder
+    // of the game database and the flash folder.
+    TForm2(QWidget* owner, AnsiString dataFolder);
     ~TForm2() override;
 
     void FormCreate();
     // Appends the window's row: title and the status "请稍后...".
     void AddDownloadItem(const AnsiString& title);
     // Fetches path (a file of the portal host, without its leading "/") into
-    // the program's flash folder. True when the transfer ran to its end,
+    // the flash folder. True when the transfer ran to its end,
     // false when the portal refused it or the exchange failed in its head
     // (the window then shows "下载失败"), or the window went away meanwhile.
     // Other failures are raised. The file gets its name only when the whole
@@ -59,6 +61,7 @@ private:
     // a count already shown is not shown again.
     void showProgress(std::int64_t counter, std::int64_t length, bool now);
 
+    AnsiString dataFolder_;
     bool placed_ = false;
     portal::DownloadLimits limits_;
     std::chrono::steady_clock::time_point lastShown_;

@@ -1,5 +1,4 @@
 // The transfer of a game file from the portal into the flash folder.
-#include "platform/program_folder.h"
 #include "portal/flash_folder.h"
 #include "portal/game_download.h"
 #include "text/codepage.h"
@@ -32,13 +31,20 @@ void TForm2::showProgress(std::int64_t counter, std::int64_t length, bool now) {
 
 bool TForm2::DownloadGame(const AnsiString& path) {
     const AnsiString name = text::splitstring(path, '/');
-    const portal::FlashFolder folder(platform::dataFolder() + "flash");
+    const portal::FlashFolder folder(dataFolder_ + "flash");
     folder.ensureExists();
 
     const QPointer<TForm2> alive(this);
     std::int64_t counter = 0;
     std::int64_t total = 0;
     shownCounter_ = -1;
+    const auto idle = [this, &alive, &counter, &total] {
+        // The last count of a burst shows while the portal pauses.
+        if (alive && counter > 0)
+            showProgress(counter, total, false);
+        QCoreApplication::processEvents();
+        return !alive.isNull();
+    };
     portal::GameTransfer transfer(
         NetTCPClient1, limits_,
         {[this, &counter, &total](std::int64_t done, std::int64_t length) {
@@ -46,13 +52,7 @@ bool TForm2::DownloadGame(const AnsiString& path) {
              total = length;
              showProgress(done, length, false);
          },
-         [this, &alive, &counter, &total] {
-             // The last count of a burst shows while the portal pauses.
-             if (alive && counter > 0)
-                 showProgress(counter, total, false);
-             QCoreApplication::processEvents();
-             return !alive.isNull();
-         }});
+         idle});
     try {
         if (!transfer.begin(SiteHost, path)) {
             ui::showMessage(this, text::utf8ToAnsi("网络错误或未找到文件"));
@@ -62,7 +62,9 @@ bool TForm2::DownloadGame(const AnsiString& path) {
         }
         portal::PartialGameFile file(folder, name);
         transfer.receiveBody(file.stream());
-        file.commit();
+        // The game is on the disk under its name before the row says so.
+        if (!file.commit(idle, limits_.sliceMs))
+            return false; // the window went with its owner
     } catch (const portal::TransferAbandoned&) {
         return false; // the window went with its owner: nothing of it is touched
     } catch (...) {

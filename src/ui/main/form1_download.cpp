@@ -55,7 +55,7 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
     }
 
     const AnsiString title = ui::fromQ(document->title());
-    auto* window = new TForm2(this);
+    auto* window = new TForm2(this, dataFolder_);
     Form2 = window;
     window->AddDownloadItem(title);
     window->show();
