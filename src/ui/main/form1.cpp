@@ -4,6 +4,7 @@
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
 #include "net/tcp_client.h"
+#include "platform/start_up_trace.h"
 #include "skin/skin_data.h"
 #include "skin/stored_skin.h"
 #include "ui/kit/app_icon.h"
@@ -47,7 +48,9 @@ TForm1::TForm1(QWidget* parent)
     }
 
     setUpComponents();
+    platform::startUpPhase("skin decode");
     createControls();
+    platform::startUpPhase("controls and web views");
     setTabOrder();
     wireAccordion();
     wireWorkspace();

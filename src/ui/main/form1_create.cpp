@@ -3,6 +3,7 @@
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
 #include "platform/program_folder.h"
+#include "platform/start_up_trace.h"
 #include "portal/addresses.h"
 #include "portal/flash_folder.h"
 #include "portal/local_store.h"
@@ -17,6 +18,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QWebEnginePage>
 
 #include <filesystem>
 
@@ -28,6 +30,10 @@ void TForm1::FormCreate() {
     TabSheet_Main->setCaption(QStringLiteral("加载中..."));
     WebBrowser1->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kStartPagePath)));
     WebBrowser3->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kLoginPanelPath)));
+    connect(
+        WebBrowser1->page(), &QWebEnginePage::loadFinished, this,
+        [] { platform::startUpPhase("start page loaded"); }, Qt::SingleShotConnection);
+    platform::startUpPhase("navigations started");
 
     programFolder_ = platform::programFolder();
     // An installed game box keeps its games in the user's data folder and
@@ -43,6 +49,7 @@ void TForm1::FormCreate() {
         return;
     }
     portal::FlashFolder(dataFolder_ + "flash").removeLeftovers();
+    platform::startUpPhase("database check");
 
     SQLiteDB1.SetDatabase(database);
     SQLiteDB1.SetDriverDLL(driver);
@@ -50,10 +57,13 @@ void TForm1::FormCreate() {
 
     ShowNotifyIcon();
     registerBossKey();
+    platform::startUpPhase("tray icon and boss key");
 
     FillListFromReply(GetHttpLine("action=catlist"), ListBox1, portal::kCategoryPath);
+    platform::startUpPhase("category request");
 
     FillLocalList();
+    platform::startUpPhase("local list");
 
     Button1Click(Button1);
 }

@@ -1,0 +1,162 @@
+// Start-up as the user sees it: from the start of the game box's process to
+// the end of its start page's load, beside a bare web view (a plain
+// QWebEngineView in a window of its own process) loading the same page
+// from the same demo portal, in one run, alternating. The game box prints
+// its phases (ZORVIA_START_UP_TRACE); the benchmark prints the median time
+// of each phase's end, the medians of both totals and their ratio.
+//
+// Run from the program folder (build/bin): the game box "zorvia" is started
+// from there. bench_start_up --bare <url> is the anchor's own process.
+#include "support/demo_portal.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRounds = 7;
+constexpr int kLimitMs = 60000;
+constexpr const char* kLoaded = "start page loaded";
+
+long long monotonicNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double msSince(long long origin) {
+    return double(monotonicNow() - origin) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// The anchor: a bare web view loading the page; prints when the load ends.
+int bareChild(int argc, char** argv) {
+    const char* origin = std::getenv("ZORVIA_START_UP_TRACE");
+    const QString url = QString::fromLocal8Bit(argv[2]);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QWebEngineView view;
+    view.resize(994, 595);
+    QObject::connect(view.page(), &QWebEnginePage::loadFinished, [&] {
+        std::fprintf(stderr, "start-up %s %.1f\n", kLoaded, msSince(std::atoll(origin)));
+        std::fflush(stderr);
+    });
+    view.load(QUrl(url));
+    view.show();
+    return app.exec();
+}
+
+// One process run up to its start page's load: phase → ms since its start.
+// Empty when the page did not load within the limit.
+std::map<std::string, double> runUntilLoaded(const QString& program, const QStringList& args,
+                                             QProcessEnvironment env,
+                                             std::vector<std::string>& order) {
+    QProcess process;
+    const long long origin = monotonicNow();
+    env.insert("ZORVIA_START_UP_TRACE", QString::number(origin));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    std::map<std::string, double> phases;
+    QByteArray pending;
+    process.start(program, args);
+    QTest::qWaitFor(
+        [&] {
+            pending += process.readAllStandardError();
+            for (int end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+                const QString line = QString::fromUtf8(pending.left(end));
+                pending.remove(0, end + 1);
+                if (!line.startsWith("start-up "))
+                    continue;
+                const int last = line.lastIndexOf(' ');
+                const std::string phase = line.mid(9, last - 9).toStdString();
+                if (std::find(order.begin(), order.end(), phase) == order.end())
+                    order.push_back(phase);
+                phases[phase] = line.mid(last + 1).toDouble();
+            }
+            return phases.count(kLoaded) != 0 || process.state() == QProcess::NotRunning;
+        },
+        kLimitMs);
+    process.kill();
+    process.waitForFinished(10000);
+    if (phases.count(kLoaded) == 0)
+        phases.clear();
+    return phases;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    if (argc == 3 && std::string(argv[1]) == "--bare")
+        return bareChild(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    DemoPortal portal;
+    if (!portal.running()) {
+        std::fprintf(stderr, "the demo portal did not start: %s\n", qPrintable(portal.error()));
+        return 1;
+    }
+    const QString page = portal.url("/mini.php");
+    portal.get("/mini.php"); // the portal's first answers are its slowest
+
+    // Each process gets a home of its own: nothing of a run stays for the
+    // next one.
+    const QString folder = QCoreApplication::applicationDirPath() + "/";
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> gameBox;
+    std::vector<double> bare;
+    for (int round = 0; round < kRounds; ++round) {
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("XDG_DATA_HOME", home.path() + "/data");
+        env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+        env.insert("XDG_CACHE_HOME", home.path() + "/cache");
+        env.remove("ZORVIA_WEBENGINE_DIR");
+        env.insert("ZORVIA_SITE_HOST", portal.host());
+
+        std::vector<std::string> bareOrder;
+        const auto anchor = runUntilLoaded(QCoreApplication::applicationFilePath(),
+                                           {"--bare", page}, env, bareOrder);
+        const auto box = runUntilLoaded(folder + "zorvia", {}, env, order);
+        if (anchor.empty() || box.empty()) {
+            std::fprintf(stderr, "round %d: a start page did not load\n", round + 1);
+            return 1;
+        }
+        bare.push_back(anchor.at(kLoaded));
+        for (const auto& [phase, ms] : box)
+            gameBox[phase].push_back(ms);
+    }
+
+    std::printf("Start-up, process start to the start page's load, median of %d rounds\n", kRounds);
+    std::printf("game box phases (end of each, ms since the process started):\n");
+    double previous = 0;
+    for (const std::string& phase : order) {
+        const double end = median(gameBox[phase]);
+        std::printf("  %-28s %8.1f   (+%.1f)\n", phase.c_str(), end, end - previous);
+        previous = end;
+    }
+    const double box = median(gameBox[kLoaded]);
+    const double anchor = median(bare);
+    std::printf("%-30s %8.1f ms\n", "game box", box);
+    std::printf("%-30s %8.1f ms\n", "bare web view, same page", anchor);
+    std::printf("%-30s %8.2f\n", "ratio game box / bare", box / anchor);
+    return 0;
+}
