@@ -3,6 +3,7 @@
 #include "app/chinese_texts.h"
 #include "browser/player_scheme.h"
 #include "skin/skin_message.h"
+#include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/ui_font.h"
@@ -18,6 +19,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // the tray menu); hiding it to the tray must not end it.
     setQuitOnLastWindowClosed(false);
     setFont(ui::uiFont());
+    // Every window without an icon of its own, and the skin's caption icon,
+    // show the game box's icon.
+    setWindowIcon(ui::appIcon());
     installChineseTexts(*this);
     // The skin engine's plain messages appear in the program's message box.
     skin::setMessageHandler(

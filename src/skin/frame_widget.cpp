@@ -22,27 +22,46 @@ bool iconAction(int action) {
     return action == 3 || action == 11;
 }
 
+// The icon with its magenta pixels transparent, as in every skin image; an
+// icon's own transparency stays.
+QImage keyedIcon(const QImage& icon) {
+    QImage out = icon.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (qAlpha(line[x]) == 255 && isKey(line[x]))
+                line[x] = 0;
+    }
+    return out;
+}
+
+// The state image of an edge: 1 active, 2 inactive; an edge of one state
+// shows that state either way.
+int edgeState(const TDataSkinObject& edge, bool active) {
+    return active || edge.Frame < 2 ? 1 : 2;
+}
+
 } // namespace
 
 void paintFrame(QPainter& p, const FramePaint& f) {
     const SkinModel& m = *f.model;
     const FrameMetrics& fm = f.metrics;
     const int w = f.size.width(), h = f.size.height();
-    const int state = f.active ? 1 : 2;
     if (!f.minimised) {
-        DrawSkinObject(p, QRect(0, 0, fm.left, h), m.Left, state);
-        DrawSkinObject(p, QRect(w - fm.right, 0, fm.right, h), m.Right, state);
+        DrawSkinObject(p, QRect(0, 0, fm.left, h), m.Left, edgeState(m.Left, f.active));
+        DrawSkinObject(p, QRect(w - fm.right, 0, fm.right, h), m.Right,
+                       edgeState(m.Right, f.active));
         DrawSkinObject(p, QRect(fm.left, h - fm.bottom, w - fm.horizontal(), fm.bottom), m.Bottom,
-                       state, true);
+                       edgeState(m.Bottom, f.active), true);
     }
-    DrawSkinObject(p, QRect(0, 0, w, fm.top), m.Top, state, true);
+    DrawSkinObject(p, QRect(0, 0, w, fm.top), m.Top, edgeState(m.Top, f.active), true);
     if (!f.caption)
         return;
 
     const CaptionLayout& c = *f.caption;
     const TDataSkinTitle& title = m.Title;
     if (!title.Image.isNull())
-        DrawSkinImage(p, c.textBack, title.Image, true, false, true, 2, state,
+        DrawSkinImage(p, c.textBack, title.Image, true, false, true, 2, f.active ? 1 : 2,
                       {title.TXTBackleft, 0, title.TXTBackRight, 0});
     if (c.text.width() > 0) {
         p.setFont(f.font);
@@ -62,7 +81,7 @@ void paintFrame(QPainter& p, const FramePaint& f) {
         const TDataSkinSysButton& model = m.CaptionButtons[static_cast<std::size_t>(b.index)];
         if (iconAction(model.Action)) {
             if (!f.icon.isNull())
-                p.drawImage(b.rect, f.icon);
+                p.drawImage(b.rect, keyedIcon(f.icon));
             continue;
         }
         int k = i < f.states.size() ? f.states[i] : StateNormal;

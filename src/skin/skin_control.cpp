@@ -9,13 +9,19 @@
 namespace zorvia {
 
 TSkinControl::TSkinControl(QWidget* control, TSkinData& data, TWinSkinForm* form, int kind)
-    : QObject(control), control_(control), data_(data), form_(form), kind_(kind) {
+    : QObject(control), control_(control), controlClass_(control->metaObject()), data_(data),
+      form_(form), kind_(kind) {
     setObjectName("TSkinControl");
 }
 
 TSkinControl::~TSkinControl() {
-    if (control_)
+    if (controlAlive())
         Detach();
+}
+
+bool TSkinControl::controlAlive() const {
+    // While its destructors run, the control is no longer of its own class.
+    return control_ && control_->metaObject() == controlClass_;
 }
 
 void TSkinControl::AttachControl() {
@@ -48,6 +54,12 @@ void TSkinControl::Detach() {
         control_->setAutoFillBackground(savedAutoFill_);
     }
     control_->update();
+}
+
+void TSkinControl::SkinChanged() {
+    // A skinner switched off reads the skin when it is switched on again.
+    if (attached_ && enabled_ && control_)
+        ApplyFaceColour();
 }
 
 void TSkinControl::ApplyFaceColour() {

@@ -27,6 +27,9 @@ public:
     void AttachControl();
     // Switches the skinner off and gives a kind 1 control its colour back.
     virtual void Detach();
+    // The skin was loaded anew: images and colours taken from the old model
+    // are read again and the control repaints.
+    void SkinChanged();
 
     QWidget* control() const { return control_; }
     TSkinData& data() const { return data_; }
@@ -55,9 +58,13 @@ protected:
     // Repaints everything the skinner paints on; the base repaints the
     // control.
     virtual void Refresh();
+    // False once the control is gone or being destroyed (a skinner deleted
+    // with its control has nothing to give back).
+    bool controlAlive() const;
 
 private:
     QPointer<QWidget> control_;
+    const QMetaObject* controlClass_;
     TSkinData& data_;
     TWinSkinForm* form_;
     int kind_;

@@ -4,7 +4,7 @@
 #include "skin/skin_manage.h"
 #include "skin/skin_message.h"
 #include "skin/skin_reader.h"
-#include "text/codepage.h"
+#include "text/file_path.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -157,7 +157,7 @@ bool TSkinData::LoadSkinStore() {
 
 void TSkinData::SetSkinFile(const AnsiString& path) {
     skinFile_ = path;
-    const std::filesystem::path file(text::ansiToUtf8(path));
+    const std::filesystem::path file = text::fileSystemPath(path);
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(file, error))
         return;

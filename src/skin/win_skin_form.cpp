@@ -253,9 +253,12 @@ void TWinSkinForm::Refresh() {
     if (client_)
         paintClientFace();
     syncGeometry();
-    for (const auto& skinner : skinners_)
-        if (auto* control = skinner ? qobject_cast<QWidget*>(skinner->parent()) : nullptr)
-            control->update();
+    for (const auto& skinner : skinners_) {
+        if (auto* control = qobject_cast<TSkinControl*>(skinner.data()))
+            control->SkinChanged();
+        else if (auto* widget = skinner ? qobject_cast<QWidget*>(skinner->parent()) : nullptr)
+            widget->update();
+    }
 }
 
 void TWinSkinForm::syncGeometry() {

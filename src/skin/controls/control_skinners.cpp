@@ -8,14 +8,12 @@
 #include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/skin_tab.h"
 #include "skin/skin_data.h"
-#include "ui/kit/page_control.h"
 
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTreeView>
 
 #include <utility>
@@ -49,9 +47,7 @@ void registerControlSkinners() {
                     });
     registerSkinner(
         SkinnerKind::Tab, [](QWidget* control, TSkinData& data, TWinSkinForm& form) -> QObject* {
-            if (QObject* skinner = make<ui::TPageControl, TSkinTab>(control, data, form))
-                return skinner;
-            return make<QTabWidget, TSkinTab>(control, data, form);
+            return TSkinTab::canSkin(control) ? new TSkinTab(control, data, &form) : nullptr;
         });
     registerSkinner(SkinnerKind::TabSheet, make<QWidget, TSkinTabSheet>);
     registerSkinner(SkinnerKind::Box, make<QFrame, TSkinBox>);

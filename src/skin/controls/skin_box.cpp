@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QPainter>
 
+#include <utility>
+
 namespace zorvia {
 
 namespace {
@@ -40,11 +42,40 @@ void skin::paintBox(QPainter& p, QFrame& panel, const TSkinData& data) {
 }
 
 TSkinTabSheet::TSkinTabSheet(QWidget* sheet, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(sheet, data, form) {
+    : TSkinControl(sheet, data, form), savedPalette_(sheet->palette()),
+      savedAutoFill_(sheet->autoFillBackground()) {
+    paintPane();
+}
+
+TSkinTabSheet::~TSkinTabSheet() {
+    restore();
+}
+
+void TSkinTabSheet::Detach() {
+    restore();
+    TSkinControl::Detach();
+}
+
+void TSkinTabSheet::paintPane() {
+    QWidget* sheet = control();
+    if (!sheet || restored_)
+        return;
     QPalette palette = sheet->palette();
-    palette.setColor(sheet->backgroundRole(), paneColour(data.Model()));
+    palette.setColor(sheet->backgroundRole(), paneColour(data().Model()));
     sheet->setPalette(palette);
     sheet->setAutoFillBackground(true);
+}
+
+void TSkinTabSheet::restore() {
+    if (std::exchange(restored_, true) || !controlAlive())
+        return;
+    control()->setPalette(savedPalette_);
+    control()->setAutoFillBackground(savedAutoFill_);
+}
+
+void TSkinTabSheet::ApplyFaceColour() {
+    paintPane();
+    TSkinControl::ApplyFaceColour();
 }
 
 } // namespace zorvia

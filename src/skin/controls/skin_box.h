@@ -23,6 +23,21 @@ class TSkinTabSheet : public TSkinControl {
     Q_OBJECT
 public:
     TSkinTabSheet(QWidget* sheet, TSkinData& data, TWinSkinForm* form = nullptr);
+    ~TSkinTabSheet() override;
+
+    // Gives the page its own colours back.
+    void Detach() override;
+
+protected:
+    void ApplyFaceColour() override;
+
+private:
+    void paintPane();
+    void restore();
+
+    QPalette savedPalette_;
+    bool savedAutoFill_ = false;
+    bool restored_ = false;
 };
 
 } // namespace zorvia

@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace zorvia {
 
@@ -44,7 +45,9 @@ QImage TSkinEdit::frameImage(const skin::SkinModel& model) {
 }
 
 TSkinEdit::TSkinEdit(QLineEdit* edit, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(edit, data, form), edit_(edit), frame_(frameImage(data.Model())) {
+    : TSkinControl(edit, data, form), edit_(edit), frame_(frameImage(data.Model())),
+      savedPalette_(edit->palette()), savedMargins_(edit->textMargins()),
+      savedFrame_(edit->hasFrame()), savedHover_(edit->testAttribute(Qt::WA_Hover)) {
     // The edit draws its text only; the skinner fills the field.
     base_ = edit->palette().color(QPalette::Base);
     QPalette palette = edit->palette();
@@ -53,6 +56,29 @@ TSkinEdit::TSkinEdit(QLineEdit* edit, TSkinData& data, TWinSkinForm* form)
     edit->setFrame(false);
     edit->setTextMargins(kMargin, 0, kMargin, 0);
     edit->setAttribute(Qt::WA_Hover, true);
+}
+
+TSkinEdit::~TSkinEdit() {
+    restore();
+}
+
+void TSkinEdit::Detach() {
+    restore();
+    TSkinControl::Detach();
+}
+
+void TSkinEdit::restore() {
+    if (std::exchange(restored_, true) || !controlAlive())
+        return;
+    edit_->setPalette(savedPalette_);
+    edit_->setFrame(savedFrame_);
+    edit_->setTextMargins(savedMargins_);
+    edit_->setAttribute(Qt::WA_Hover, savedHover_);
+}
+
+void TSkinEdit::ApplyFaceColour() {
+    frame_ = frameImage(data().Model());
+    TSkinControl::ApplyFaceColour();
 }
 
 TSkinEdit::State TSkinEdit::state() const {

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QMargins>
+#include <QPalette>
 #include <QPointer>
 
 class QLineEdit;
@@ -22,6 +24,10 @@ public:
     enum State { Normal = 1, Hot = 2, Focused = 3, Disabled = 4 };
 
     TSkinEdit(QLineEdit* edit, TSkinData& data, TWinSkinForm* form = nullptr);
+    ~TSkinEdit() override;
+
+    // Gives the edit its own field colour, frame and margins back.
+    void Detach() override;
 
     State state() const;
     // The frame images, one state after the other: the edge of "SunkEdge"
@@ -30,11 +36,19 @@ public:
 
 protected:
     bool beforeEvent(QEvent* event) override;
+    void ApplyFaceColour() override;
 
 private:
+    void restore();
+
     QPointer<QLineEdit> edit_;
     QImage frame_;
     QColor base_;
+    QPalette savedPalette_;
+    QMargins savedMargins_;
+    bool savedFrame_ = true;
+    bool savedHover_ = false;
+    bool restored_ = false;
     bool hot_ = false;
 };
 

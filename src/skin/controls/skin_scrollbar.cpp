@@ -76,10 +76,9 @@ TSkinScrollbar::TSkinScrollbar(QAbstractScrollArea* control, TSkinData& data, TW
     : TSkinControl(control, data, form), control_(control) {
     bars_[0].bar = control->horizontalScrollBar();
     bars_[1].bar = control->verticalScrollBar();
-    const skin::SkinModel& model = data.Model();
-    if (model.Scrollbar && !model.Scrollbar->Image.isNull())
-        barStyle_ = std::make_unique<BarStyle>(model.Scrollbar->Image.height());
-
+    savedFrameStyle_ = control->frameStyle();
+    savedLineWidth_ = control->lineWidth();
+    savedMidLineWidth_ = control->midLineWidth();
     border_ = control->frameShape() != QFrame::NoFrame;
     if (border_) {
         control->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -87,21 +86,64 @@ TSkinScrollbar::TSkinScrollbar(QAbstractScrollArea* control, TSkinData& data, TW
         control->setMidLineWidth(0);
     }
     for (BarState& state : bars_) {
+        state.savedTracking = state.bar->hasMouseTracking();
         state.bar->setMouseTracking(true);
-        if (barStyle_)
-            state.bar->setStyle(barStyle_.get());
         state.bar->installEventFilter(this);
     }
-    // The scroll area lays its bars out again at their new thickness.
-    QResizeEvent resize(control->size(), control->size());
-    QCoreApplication::sendEvent(control, &resize);
-    control->update();
+    applyBarStyle();
 }
 
 TSkinScrollbar::~TSkinScrollbar() {
-    for (BarState& state : bars_)
-        if (state.bar && state.bar->style() == barStyle_.get())
+    restore();
+}
+
+void TSkinScrollbar::Detach() {
+    restore();
+    TSkinControl::Detach();
+}
+
+void TSkinScrollbar::restore() {
+    if (std::exchange(restored_, true) || !controlAlive())
+        return;
+    for (BarState& state : bars_) {
+        if (!state.bar)
+            continue;
+        state.bar->removeEventFilter(this);
+        state.bar->setMouseTracking(state.savedTracking);
+        if (barStyle_ && state.bar->style() == barStyle_.get())
             state.bar->setStyle(nullptr);
+    }
+    if (control_) {
+        control_->setFrameStyle(savedFrameStyle_);
+        control_->setLineWidth(savedLineWidth_);
+        control_->setMidLineWidth(savedMidLineWidth_);
+    }
+}
+
+void TSkinScrollbar::applyBarStyle() {
+    const skin::SkinModel& model = data().Model();
+    const int extent =
+        model.Scrollbar && !model.Scrollbar->Image.isNull() ? model.Scrollbar->Image.height() : 0;
+    const int current = barStyle_ ? barStyle_->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    if (extent == current || !control_)
+        return;
+    std::unique_ptr<QStyle> next;
+    if (extent > 0)
+        next = std::make_unique<BarStyle>(extent);
+    for (BarState& state : bars_)
+        if (state.bar)
+            state.bar->setStyle(next.get());
+    barStyle_ = std::move(next);
+    // The scroll area lays its bars out again at their new thickness.
+    QResizeEvent resize(control_->size(), control_->size());
+    QCoreApplication::sendEvent(control_, &resize);
+    control_->update();
+}
+
+void TSkinScrollbar::ApplyFaceColour() {
+    if (!restored_)
+        applyBarStyle();
+    TSkinControl::ApplyFaceColour();
 }
 
 TSkinScrollbar::BarState* TSkinScrollbar::stateOf(const QObject* bar) {

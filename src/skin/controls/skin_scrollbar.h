@@ -35,6 +35,10 @@ public:
     TSkinScrollbar(QAbstractScrollArea* control, TSkinData& data, TWinSkinForm* form = nullptr);
     ~TSkinScrollbar() override;
 
+    // Gives the control its frame and its bars their style and mouse
+    // tracking back.
+    void Detach() override;
+
     bool hasBorder() const { return border_; }
     Part hotPart(Qt::Orientation orientation) const;
     bool pressed(Qt::Orientation orientation) const;
@@ -49,6 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool paintsControl() const override { return true; }
     void PaintControl(QPainter& painter) override;
+    void ApplyFaceColour() override;
     void Refresh() override;
 
 private:
@@ -56,7 +61,11 @@ private:
         QPointer<QScrollBar> bar;
         Part hot = NoPart;
         bool pressed = false;
+        bool savedTracking = false;
     };
+    // Makes the bars as thick as the skin's arrow images.
+    void applyBarStyle();
+    void restore();
     BarState* stateOf(const QObject* bar);
     const BarState* stateOf(const QObject* bar) const;
     void setHot(BarState& state, Part part);
@@ -66,6 +75,10 @@ private:
     std::array<BarState, 2> bars_; // horizontal, vertical
     std::unique_ptr<QStyle> barStyle_;
     bool border_ = false;
+    bool restored_ = false;
+    int savedFrameStyle_ = 0;
+    int savedLineWidth_ = 0;
+    int savedMidLineWidth_ = 0;
 };
 
 } // namespace zorvia

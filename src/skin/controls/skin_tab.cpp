@@ -1,17 +1,18 @@
 #include "skin/controls/skin_tab.h"
 
+#include "skin/controls/skin_page_control.h"
 #include "skin/controls/skin_paint.h"
 #include "skin/skin_data.h"
 #include "skin/skin_draw.h"
 #include "skin/skin_events.h"
-#include "ui/kit/page_control.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kMaxTabText = 80;
 constexpr int kIconGap = 2;
+constexpr int kScrollbarFrames = 23;
 
 QImage turned(const QImage& image, TSkinTab::Position position) {
     switch (position) {
@@ -54,20 +56,23 @@ skin::SkinMargins facing(skin::SkinMargins m, TSkinTab::Position position) {
 
 } // namespace
 
-TSkinTab::TSkinTab(ui::TPageControl* control, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(control, data, form), control_(control), bar_(control->tabStrip()),
-      pageControl_(control) {
+TSkinTab::TSkinTab(QWidget* control, TSkinData& data, TWinSkinForm* form)
+    : TSkinControl(control, data, form), control_(control),
+      pageControl_(dynamic_cast<TSkinPageControl*>(control)),
+      tabWidget_(qobject_cast<QTabWidget*>(control)) {
+    bar_ = pageControl_ ? pageControl_->tabStrip() : tabWidget_->tabBar();
     prepareImages();
     bar_->installEventFilter(this);
+    // The strip's scroll buttons, shown once the tabs no longer fit.
+    for (QToolButton* button : bar_->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        scrollButtons_.emplace_back(button);
+        button->installEventFilter(this);
+    }
     bar_->update();
 }
 
-TSkinTab::TSkinTab(QTabWidget* control, TSkinData& data, TWinSkinForm* form)
-    : TSkinControl(control, data, form), control_(control), bar_(control->tabBar()),
-      tabWidget_(control) {
-    prepareImages();
-    bar_->installEventFilter(this);
-    bar_->update();
+bool TSkinTab::canSkin(QWidget* control) {
+    return qobject_cast<QTabWidget*>(control) || dynamic_cast<TSkinPageControl*>(control);
 }
 
 TSkinTab::Position TSkinTab::position() const {
@@ -75,12 +80,26 @@ TSkinTab::Position TSkinTab::position() const {
 }
 
 bool TSkinTab::closeMode() const {
-    return pageControl_ && skin::tagOf(pageControl_) == CloseTag && position() == Position::Top;
+    return pageControl_ && control_ && skin::tagOf(control_) == CloseTag &&
+           position() == Position::Top;
 }
 
 QRect TSkinTab::closeBox(int index) const {
-    return index >= 0 && index < static_cast<int>(closeBoxes_.size()) ? closeBoxes_[index]
-                                                                      : QRect();
+    if (!closeMode() || tabImage_.isNull() || !bar_ || !bar_->isVisibleTo(control_) || index < 0 ||
+        index >= bar_->count())
+        return {};
+    // The tab as the band shows it, in strip coordinates.
+    const QRect tab = bar_->tabRect(index) & bandRect().translated(-bar_->pos());
+    if (tab.isEmpty())
+        return {};
+    return {tab.right() - 7, tab.top() + 2, 6, 6};
+}
+
+int TSkinTab::closeBoxAt(QPoint at) const {
+    for (int i = 0; bar_ && i < bar_->count(); ++i)
+        if (closeBox(i).contains(at))
+            return i;
+    return -1;
 }
 
 void TSkinTab::prepareImages() {
@@ -148,13 +167,13 @@ QImage TSkinTab::composeStrip() {
     const QRect band = bandRect();
     const bool vertical = pos == Position::Left || pos == Position::Right;
     const QSize lying = vertical ? band.size().transposed() : band.size();
-    closeBoxes_.clear();
-    if (lying.isEmpty())
+    if (lying.isEmpty() || tabImage_.isNull())
         return {};
     QImage strip(lying, QImage::Format_RGB32);
     strip.fill(data().Model().qcolour(skin::SlotButtonFace));
     const int count = bar_->isVisibleTo(control_) ? bar_->count() : 0;
-    if (!tabImage_.isNull() && count > 0) {
+    // The image outlives its skin until the refresh prepares it anew.
+    if (count > 0 && data().Model().Tabs) {
         QPainter p(&strip);
         p.setFont(control_->font());
         for (int i = 0; i < count; ++i) {
@@ -187,13 +206,11 @@ void TSkinTab::drawTab(QPainter& p, int index, const QRect& rect) {
         colour = skin::systemQColour(model, skin::COLOR_BTNSHADOW);
     p.setPen(colour);
 
-    if (closeMode()) {
-        const QRect box(rect.right() - 7, rect.top() + 2, 6, 6);
-        p.drawRect(box.adjusted(0, 0, -1, -1));
-        p.drawLine(box.topLeft(), box.bottomRight());
-        p.drawLine(box.bottomLeft(), box.topRight());
-        closeBoxes_.resize(static_cast<size_t>(index) + 1);
-        closeBoxes_[index] = box.translated(bandRect().topLeft() - bar_->pos());
+    if (const QRect box = closeBox(index); !box.isEmpty()) {
+        const QRect shown = box.translated(bar_->pos() - bandRect().topLeft());
+        p.drawRect(shown.adjusted(0, 0, -1, -1));
+        p.drawLine(shown.topLeft(), shown.bottomRight());
+        p.drawLine(shown.bottomLeft(), shown.topRight());
     }
 
     const QIcon icon = bar_->tabIcon(index);
@@ -238,18 +255,61 @@ void TSkinTab::PaintControl(QPainter& p) {
 void TSkinTab::closePage(int index) {
     TSkinCloseTabEvent question(control_, index);
     QCoreApplication::sendEvent(control_->window(), &question);
-    if (question.answer != 0)
-        return;
-    if (ui::TTabSheet* sheet = pageControl_->page(index)) {
-        pageControl_->removePage(sheet);
-        sheet->deleteLater();
-    }
+    if (question.answer == 0 && pageControl_)
+        pageControl_->closePage(index);
 }
 
 bool TSkinTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == bar_ && control_)
         return enabled() && attached() && stripEvent(event);
+    for (const auto& button : scrollButtons_)
+        if (watched == button && control_)
+            return enabled() && attached() && scrollButtonEvent(button, event);
     return TSkinControl::eventFilter(watched, event);
+}
+
+int TSkinTab::scrollButtonImage(const QToolButton* button) {
+    int image = 1;
+    switch (button->arrowType()) {
+    case Qt::RightArrow:
+        image = 5;
+        break;
+    case Qt::UpArrow:
+        image = 9;
+        break;
+    case Qt::DownArrow:
+        image = 13;
+        break;
+    default:
+        break;
+    }
+    // Normal, pressed, disabled, pointer over.
+    if (!button->isEnabled())
+        return image + 2;
+    if (button->isDown())
+        return image + 1;
+    return button->underMouse() ? image + 3 : image;
+}
+
+bool TSkinTab::scrollButtonEvent(QToolButton* button, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+        button->update();
+        return false;
+    case QEvent::Paint: {
+        const skin::SkinModel& model = data().Model();
+        if (!model.Scrollbar || model.Scrollbar->Image.isNull())
+            return false;
+        QPainter p(button);
+        p.fillRect(button->rect(), model.qcolour(skin::SlotButtonFace));
+        skin::DrawSkinImage(p, button->rect(), model.Scrollbar->Image, false, false, true,
+                            kScrollbarFrames, scrollButtonImage(button), {});
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TSkinTab::ApplyFaceColour() {
@@ -262,15 +322,20 @@ void TSkinTab::Refresh() {
     TSkinControl::Refresh();
     if (bar_)
         bar_->update();
+    for (const auto& button : scrollButtons_)
+        if (button)
+            button->update();
 }
 
 bool TSkinTab::stripEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Paint: {
+        // Without a tab image the strip paints itself.
         const QImage strip = composeStrip();
+        if (strip.isNull())
+            return false;
         QPainter p(bar_);
-        if (!strip.isNull())
-            p.drawImage(bandRect().topLeft() - bar_->pos(), strip);
+        p.drawImage(bandRect().topLeft() - bar_->pos(), strip);
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -279,13 +344,22 @@ bool TSkinTab::stripEvent(QEvent* event) {
         if (!closeMode() || mouse->button() != Qt::LeftButton)
             return false;
         const QPoint at = mouse->position().toPoint();
-        for (int i = 0; i < static_cast<int>(closeBoxes_.size()); ++i) {
-            if (closeBoxes_[i].contains(at)) {
-                closePage(i);
-                return true;
-            }
+        const int index = closeBoxAt(at);
+        if (index < 0)
+            return false;
+        // A double click closes one tab: its second press lands on the box of
+        // the tab that slid into the closed one's place.
+        const bool second =
+            event->type() == QEvent::MouseButtonDblClick ||
+            (lastClose_ &&
+             mouse->timestamp() - lastClose_->time <
+                 static_cast<quint64>(QApplication::doubleClickInterval()) &&
+             (at - lastClose_->at).manhattanLength() <= QApplication::startDragDistance());
+        if (!second) {
+            lastClose_ = LastClose{mouse->timestamp(), at};
+            closePage(index);
         }
-        return false;
+        return true;
     }
     default:
         return false;

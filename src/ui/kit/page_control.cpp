@@ -100,6 +100,13 @@ void TPageControl::removePage(TTabSheet* sheet) {
     }
 }
 
+void TPageControl::closePage(int index) {
+    if (TTabSheet* sheet = page(index)) {
+        removePage(sheet);
+        sheet->deleteLater();
+    }
+}
+
 TTabSheet* TPageControl::page(int index) const {
     return index >= 0 && index < pageCount() ? pages_[index] : nullptr;
 }

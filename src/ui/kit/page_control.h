@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/controls/skin_page_control.h"
+
 #include <QTabBar>
 #include <QWidget>
 
@@ -41,7 +43,7 @@ private:
 // A page control: a tab strip over a stack of pages, with the pages placed
 // at the exact client rectangle (4 pixels in from the sides and bottom, under
 // the tab strip). With the tabs hidden the pages sit 4 pixels in all round.
-class TPageControl : public QWidget {
+class TPageControl : public QWidget, public TSkinPageControl {
     Q_OBJECT
 public:
     static constexpr int kTabHeight = 24;
@@ -57,6 +59,8 @@ public:
     void addPage(TTabSheet* sheet);
     // Removes a page without deleting it.
     void removePage(TTabSheet* sheet);
+    // Removes the page at `index` and deletes it once its events are done.
+    void closePage(int index) override;
     int pageCount() const { return static_cast<int>(pages_.size()); }
     TTabSheet* page(int index) const;
     int indexOf(const TTabSheet* sheet) const;
@@ -67,8 +71,8 @@ public:
     void setActivePage(TTabSheet* sheet);
     void setActivePageIndex(int index);
 
-    TTabStrip* tabStrip() const { return strip_; }
-    QRect pageRect() const;
+    TTabStrip* tabStrip() const override { return strip_; }
+    QRect pageRect() const override;
 
     // Whether Ctrl+Tab and Ctrl+Shift+Tab select the next and previous page
     // (wrapping round) while the focus is in the control or on its pages.
