@@ -12,6 +12,7 @@
 #include "ui/kit/page_control.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -142,6 +143,10 @@ TEST_F(SkinChange, SecondSkinAtRunTimeAndTheGameBoxSkinBack) {
     ASSERT_TRUE(waitSkinned(&inactive));
     ASSERT_FALSE(inactive.isActiveWindow());
     EXPECT_EQ(edgesOffTheSecondSkin(&inactive), 0);
+    const QString screenshots = QCoreApplication::applicationDirPath() + "/../screenshots/";
+    QDir().mkpath(screenshots);
+    form->grab().save(screenshots + "skin_second_main_window.png");
+    inactive.grab().save(screenshots + "skin_second_inactive_window.png");
     inactive.hide();
 
     form->SkinData1.SetSkinFile(text::fromFileSystem(gameBoxFile.toStdString()));
