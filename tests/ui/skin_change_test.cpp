@@ -147,7 +147,13 @@ TEST_F(SkinChange, SecondSkinAtRunTimeAndTheGameBoxSkinBack) {
     QDir().mkpath(screenshots);
     form->grab().save(screenshots + "skin_second_main_window.png");
     inactive.grab().save(screenshots + "skin_second_inactive_window.png");
+    // The main window loses the focus to it and keeps its edges too.
+    inactive.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isActiveWindow(); }));
+    EXPECT_EQ(edgesOffTheSecondSkin(form.get()), 0);
     inactive.hide();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
     form->SkinData1.SetSkinFile(text::fromFileSystem(gameBoxFile.toStdString()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->size() == QSize(1002, 629); }));
