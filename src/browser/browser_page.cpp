@@ -8,6 +8,7 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {
     connect(this, &QWebEnginePage::certificateError, this,
             [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+    connect(this, &QWebEnginePage::loadStarted, this, [this] { movieFocus_.clear(); });
 }
 
 QWebEnginePage* BrowserPage::createWindow(WebWindowType type) {
@@ -39,6 +40,13 @@ QStringList BrowserPage::chooseFiles(FileSelectionMode mode, const QStringList& 
     if (silent_)
         return {};
     return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
+}
+
+void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                           const QString& message, int lineNumber,
+                                           const QString& sourceID) {
+    if (!movieFocus_.take(message))
+        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
 }
 
 } // namespace zorvia::browser

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/movie_focus.h"
+
 #include <QWebEnginePage>
 
 #include <functional>
@@ -10,7 +12,8 @@ namespace zorvia::browser {
 // navigation requests to its owner and, when silent, shows no dialog of its
 // own: script alerts are dropped, confirmations answer "cancel", prompts are
 // cancelled, file choosers choose nothing. Certificate errors are always
-// refused without asking.
+// refused without asking. It keeps track of whether a Flash movie of the
+// page has the keyboard focus (movie_focus.h).
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 public:
@@ -26,6 +29,9 @@ public:
     bool isSilent() const { return silent_; }
     void setNewWindowHandler(NewWindowHandler handler) { onNewWindow_ = std::move(handler); }
     void setNavigationHandler(NavigationHandler handler) { onNavigation_ = std::move(handler); }
+    // Whether a Flash movie in the page or one of its frames has the
+    // keyboard focus.
+    bool movieHasFocus() const { return movieFocus_.active(); }
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
@@ -36,11 +42,14 @@ protected:
                           const QString& defaultValue, QString* result) override;
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                  int lineNumber, const QString& sourceID) override;
 
 private:
     bool silent_ = false;
     NewWindowHandler onNewWindow_;
     NavigationHandler onNavigation_;
+    MovieFocus movieFocus_;
 };
 
 } // namespace zorvia::browser

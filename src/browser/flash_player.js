@@ -165,10 +165,52 @@
 
   // A player element that gives up shows its failure report in its shadow
   // tree; the message replaces the whole element.
+  // The first movie of a page takes the keyboard focus unless something else
+  // of the page holds it: a game plays without a click first. A click into
+  // a movie gives it the focus as well.
+  var focusGiven = false;
+
+  function focusTarget(element) {
+    return element.shadowRoot && element.shadowRoot.querySelector('[tabindex]');
+  }
+
+  // The player makes its stage focusable once it has started.
+  function whenFocusable(element, then) {
+    if (focusTarget(element)) {
+      then(focusTarget(element));
+      return;
+    }
+    var observer = new MutationObserver(function () {
+      var target = focusTarget(element);
+      if (target) {
+        observer.disconnect();
+        then(target);
+      }
+    });
+    observer.observe(element.shadowRoot, {attributes: true, attributeFilter: ['tabindex'], subtree: true, childList: true});
+  }
+
+  function giveFocus(element) {
+    if (focusGiven || window.top !== window)
+      return;
+    focusGiven = true;
+    whenFocusable(element, function (target) {
+      var active = document.activeElement;
+      if (!active || active === document.body || active === document.documentElement)
+        target.focus({preventScroll: true});
+    });
+  }
+
   function watchPlayer(element) {
     if (element.__zorviaWatched || !element.shadowRoot)
       return;
     element.__zorviaWatched = true;
+    giveFocus(element);
+    element.addEventListener('pointerdown', function () {
+      var target = focusTarget(element);
+      if (target && element.shadowRoot.activeElement !== target)
+        target.focus({preventScroll: true});
+    });
     var observer = new MutationObserver(check);
     function check() {
       if (!element.shadowRoot.querySelector('#panic'))

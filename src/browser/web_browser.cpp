@@ -136,6 +136,10 @@ bool TWebBrowser::isInside(const QObject* target) const {
     return widget == this;
 }
 
+bool TWebBrowser::movieHasFocus() const {
+    return page_->movieHasFocus();
+}
+
 QWebEnginePage* TWebBrowser::page() const {
     return page_.get();
 }

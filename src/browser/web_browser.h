@@ -81,6 +81,8 @@ public:
     // Whether target is a widget inside this browser at any depth (the
     // browser itself is not inside itself).
     bool isInside(const QObject* target) const;
+    // Whether a Flash movie in the page has the keyboard focus.
+    bool movieHasFocus() const;
 
     QWebEngineView* view() const { return view_; }
     QWebEnginePage* page() const;

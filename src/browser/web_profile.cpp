@@ -2,6 +2,7 @@
 
 #include "browser/cookie_store_reader.h"
 #include "browser/flash_player.h"
+#include "browser/movie_focus.h"
 #include "browser/player_scheme.h"
 
 #include <QCoreApplication>
@@ -85,6 +86,7 @@ QWebEngineProfile* sharedProfile() {
             new QWebEngineProfile(QString::fromLatin1(kProfileName), QCoreApplication::instance());
         configure(*profile);
         installFlashPlayer(*profile);
+        installMovieFocusReports(*profile);
         readerInstance() = new CookieStoreReader(profile->cookieStore(), profile);
     }
     return profile;

@@ -1,6 +1,7 @@
 // The application message filter: keeps the right mouse button away from
-// the browsers, Enter and the arrow keys away from the active tab's page,
-// and closes the current tab on a double click on the tab strip.
+// the browsers, Enter and the arrow keys away from the active tab's page
+// unless a Flash movie there has the keyboard focus (a game is played with
+// them), and closes the current tab on a double click on the tab strip.
 #include "browser/web_browser.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
@@ -33,7 +34,7 @@ void TForm1::ApplicationEvents1Message(QObject* target, QEvent* event, bool& han
         if (!ui::isBlockedPageKey(key->key()))
             break;
         const TWebBrowser* active = activeBrowser();
-        if (active && active->isInside(target))
+        if (active && active->isInside(target) && !active->movieHasFocus())
             handled = true;
         break;
     }

@@ -9,6 +9,7 @@
 #include "ui/main/tab_caption.h"
 
 #include <QPushButton>
+#include <QWebEngineView>
 
 namespace zorvia {
 
@@ -99,6 +100,8 @@ void TForm1::CreateNewTab(const AnsiString& url) {
     browser->setSilent(true);
     workspace_->bindBrowserEvents(browser);
     browser->Navigate(address);
+    // The new page takes the keyboard, so a game in it is played at once.
+    browser->view()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::WebBrowserTitleChange(TWebBrowser* sender, const QString& text) {

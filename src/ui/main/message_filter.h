@@ -27,8 +27,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// Keys that never reach the page of the active tab: Enter and the four
-// arrow keys (keypad ones included).
+// Keys that reach the page of the active tab only while a Flash movie there
+// has the keyboard focus: Enter and the four arrow keys (keypad ones
+// included).
 bool isBlockedPageKey(int key);
 
 } // namespace zorvia::ui
