@@ -1,4 +1,4 @@
--- The demo catalogue: 8 categories, 40 games. Game ids are what the game
+-- The demo catalogue: 8 categories, 41 games. Game ids are what the game
 -- box puts into "favadd=" and what "itemid=" pages show; swf names must be
 -- unique, since the game box keys downloaded games by file name.
 INSERT INTO categories (id, name, intro, color, sort) VALUES
@@ -53,6 +53,10 @@ INSERT INTO games (id, catid, name, swf, intro, help, width, height, fps, frames
    '功夫熊猫在竹林里练习踢木桩，节奏越来越快。',
    '木桩从左边来按 ←，从右边来按 →。　连击越多得分越高，踢空三次结束。',
    480, 360, 24, 24, 'bars', '#2e7d32', '#c5e1a5', '#1b1b1b', 0, 67000, 0, '2023-03-12'),
+  (141, 2, '方块快跑 Steer', 'steer_box.swf',
+   '用方向键带着方块满场跑，点一下就得一分。',
+   '← ↑ → ↓ 方向键移动方块，按住不放一直走。　点击鼠标、按回车或空格得分，左上角的分数条随之变长。',
+   550, 400, 24, 1, 'steer', '#ffca28', '#ff5252', '#004d40', 0, 5120, 0, '2022-06-01'),
 
   (111, 3, '太空射击 Space Shooter', 'space_shooter.swf',
    '驾驶战机迎击外星舰队，收集能量升级武器。',

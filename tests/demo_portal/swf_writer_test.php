@@ -7,6 +7,7 @@ declare(strict_types=1);
 
 require ($argv[1] ?? __DIR__ . '/../../portal') . '/src/bootstrap.php';
 
+use Zorvia\Portal\Swf\Actions;
 use Zorvia\Portal\Swf\BitWriter;
 use Zorvia\Portal\Swf\Matrix;
 use Zorvia\Portal\Swf\Rect;
@@ -171,6 +172,19 @@ foreach ($shapes as $name => $shape) {
         $problems[] = "last outline ends at $x,$y, not $sx,$sy";
     }
     check($problems === [] && $paths > 0, "shape '$name' outlines close inside their bounds", implode('; ', $problems));
+}
+
+// Script byte codes: pushed values typed and NUL-ended, a guarded block
+// skipped by its exact length, the end mark last.
+$body = (new Actions())->push(2);
+$actions = [
+    [(new Actions())->push('ab', -1), "960900" . "00616200" . "07ffffffff" . "00", 'a string and a whole number pushed'],
+    [(new Actions())->push(1)->ifTrue($body), "960500" . "0701000000" . "12" . "9d02000800" . "960500" . "0702000000" . "00", 'a block run when true'],
+    [(new Actions())->callMethod('Key', 'isDown', 39), "960500" . "0727000000" . "960a00" . "0701000000" . "004b657900" . "1c" . "960800" . "00697344" . "6f776e00" . "52" . "00", 'a method call with one argument'],
+    [(new Actions())->addToProperty('', Actions::X, 6), "960e00" . "0000" . "0700000000" . "0000" . "0700000000" . "22" . "960500" . "0706000000" . "47" . "23" . "00", 'a property of the running clip increased'],
+];
+foreach ($actions as [$built, $hex, $what]) {
+    check(bin2hex($built->bytes()) === $hex, $what, bin2hex($built->bytes()) . " != $hex");
 }
 
 echo "\n$passed passed, $failed failed\n";

@@ -11,7 +11,17 @@ namespace Zorvia\Portal\Swf;
  */
 final class GameArt
 {
-    public const STYLES = ['bounce', 'spin', 'orbit', 'pulse', 'bars', 'race', 'grid', 'starfield'];
+    public const STYLES = ['bounce', 'spin', 'orbit', 'pulse', 'bars', 'race', 'grid', 'starfield', 'steer'];
+
+    /** Clip event flags of a placed movie clip. */
+    private const ON_ENTER_FRAME = 0x02;
+    private const ON_MOUSE_DOWN = 0x10;
+    private const ON_KEY_DOWN = 0x40;
+
+    /** Key codes of the movie's keyboard. */
+    private const KEY_ENTER = 13;
+    private const KEY_SPACE = 32;
+    private const STEER_KEYS = [[37, Actions::X, -6], [39, Actions::X, 6], [38, Actions::Y, -6], [40, Actions::Y, 6]];
 
     /**
      * @param array{style:string,width:int,height:int,fps:int,frames:int,color1:string,color2:string,bg:string,compressed:int|bool} $game
@@ -218,6 +228,34 @@ final class GameArt
             $y = $this->h / 2 + $this->h / 4 * sin(2 * $a);
             return [2 => Matrix::place($x, $y), 3 => Matrix::place($x, $y, $a * 2)];
         });
+    }
+
+    /**
+     * A game played with the keyboard and the mouse: the arrow keys move a
+     * square (6 pixels a frame while held); a click, Enter or Space scores a
+     * point, and the score bar in the top-left corner grows by its own width.
+     */
+    private function steer(): void
+    {
+        $side = min($this->w, $this->h) / 10;
+        $ship = $this->movie->defineClip($this->movie->defineShape(Shape::solid($this->c1)->rect($side, $side)));
+        $bar = $this->movie->defineClip($this->movie->defineShape(Shape::solid($this->c2)->cornerRect($side / 2, $side / 2)));
+        $this->movie->placeClip(1, $bar, Matrix::place($side / 4, $side / 4, 0, 0.0, 1.0), 'bar');
+
+        $steer = new Actions();
+        foreach (self::STEER_KEYS as [$key, $property, $delta]) {
+            $steer->callMethod('Key', 'isDown', $key)->ifTrue((new Actions())->addToProperty('', $property, $delta));
+        }
+        $score = fn () => (new Actions())->addToProperty('_root.bar', Actions::XSCALE, 100);
+        $keys = (new Actions())->callMethod('Key', 'getCode')
+            ->duplicate()->equals(self::KEY_ENTER)->ifTrue($score())
+            ->equals(self::KEY_SPACE)->ifTrue($score());
+        $this->movie->placeClip(2, $ship, Matrix::place($this->w / 2, $this->h / 2), 'ship', [
+            self::ON_ENTER_FRAME => $steer,
+            self::ON_MOUSE_DOWN => $score(),
+            self::ON_KEY_DOWN => $keys,
+        ]);
+        $this->movie->showFrame();
     }
 
     /**

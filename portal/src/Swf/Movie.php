@@ -16,6 +16,7 @@ final class Movie
     private const DEFINE_BITS_LOSSLESS = 20;
     private const PLACE_OBJECT2 = 26;
     private const DEFINE_SHAPE3 = 32;
+    private const DEFINE_SPRITE = 39;
     private const FILE_ATTRIBUTES = 69;
 
     private string $tags = '';
@@ -73,6 +74,40 @@ final class Movie
         $this->tag(self::PLACE_OBJECT2, chr(0x05) . pack('v', $depth) . $m->bytes());
     }
 
+    /** A movie clip of one frame that shows the shape $shapeId at its origin. */
+    public function defineClip(int $shapeId): int
+    {
+        $id = $this->nextId++;
+        $inner = self::tagBytes(self::PLACE_OBJECT2, chr(0x06) . pack('vv', 1, $shapeId) . Matrix::place(0, 0)->bytes())
+            . self::tagBytes(self::SHOW_FRAME, '')
+            . self::tagBytes(self::END, '');
+        $this->tag(self::DEFINE_SPRITE, pack('vv', $id, 1) . $inner);
+        return $id;
+    }
+
+    /**
+     * Places a movie clip under an instance name that scripts address it by,
+     * with the clip event handlers $events (event flags => Actions).
+     *
+     * @param array<int,Actions> $events
+     */
+    public function placeClip(int $depth, int $id, Matrix $m, string $name, array $events = []): void
+    {
+        $flags = 0x26 | ($events === [] ? 0 : 0x80);
+        $body = chr($flags) . pack('vv', $depth, $id) . $m->bytes() . $name . "\0";
+        if ($events !== []) {
+            $all = 0;
+            $records = '';
+            foreach ($events as $event => $actions) {
+                $code = $actions->bytes();
+                $all |= $event;
+                $records .= pack('VV', $event, strlen($code)) . $code;
+            }
+            $body .= pack('vV', 0, $all) . $records . pack('V', 0);
+        }
+        $this->tag(self::PLACE_OBJECT2, $body);
+    }
+
     public function showFrame(): void
     {
         $this->tag(self::SHOW_FRAME, '');
@@ -105,9 +140,14 @@ final class Movie
 
     private function tag(int $code, string $body): void
     {
+        $this->tags .= self::tagBytes($code, $body);
+    }
+
+    private static function tagBytes(int $code, string $body): string
+    {
         $len = strlen($body);
         $long = $len >= 0x3F || $code === self::DEFINE_BITS_LOSSLESS;
-        $this->tags .= $long
+        return $long
             ? pack('vV', ($code << 6) | 0x3F, $len) . $body
             : pack('v', ($code << 6) | $len) . $body;
     }

@@ -1,0 +1,103 @@
+<?php
+
+declare(strict_types=1);
+
+namespace Zorvia\Portal\Swf;
+
+/**
+ * Assembles a list of ActionScript 1 byte codes, as a frame or a clip event
+ * runs them: values pushed on the stack, the operations that take them, and
+ * a guarded block that runs when the value on top of the stack is true.
+ */
+final class Actions
+{
+    private const NOT = 0x12;
+    private const GET_VARIABLE = 0x1C;
+    private const GET_PROPERTY = 0x22;
+    private const SET_PROPERTY = 0x23;
+    private const ADD2 = 0x47;
+    private const EQUALS2 = 0x49;
+    private const PUSH_DUPLICATE = 0x4C;
+    private const CALL_METHOD = 0x52;
+    private const PUSH = 0x96;
+    private const IF = 0x9D;
+
+    /** Property numbers of GetProperty and SetProperty. */
+    public const X = 0;
+    public const Y = 1;
+    public const XSCALE = 2;
+
+    private string $code = '';
+
+    /** Strings and whole numbers, pushed in this order. */
+    public function push(string|int ...$values): self
+    {
+        $data = '';
+        foreach ($values as $value) {
+            if (is_int($value)) {
+                $data .= "\x07" . pack('V', $value & 0xFFFFFFFF);
+            } elseif (str_contains($value, "\0")) {
+                throw new \InvalidArgumentException('a pushed string holds no NUL byte');
+            } else {
+                $data .= "\x00" . $value . "\0";
+            }
+        }
+        return $this->long(self::PUSH, $data);
+    }
+
+    /** object.method(...args): the arguments are pushed before, last first. */
+    public function callMethod(string $object, string $method, int ...$args): self
+    {
+        $this->push(...array_reverse($args));
+        $this->push(count($args), $object)->op(self::GET_VARIABLE);
+        return $this->push($method)->op(self::CALL_METHOD);
+    }
+
+    /** Adds delta to a property of the clip at target ("" for the clip running the code). */
+    public function addToProperty(string $target, int $property, int $delta): self
+    {
+        $this->push($target, $property, $target, $property)->op(self::GET_PROPERTY);
+        return $this->push($delta)->op(self::ADD2)->op(self::SET_PROPERTY);
+    }
+
+    /** Replaces the value on top of the stack by whether it equals $value. */
+    public function equals(int $value): self
+    {
+        return $this->push($value)->op(self::EQUALS2);
+    }
+
+    public function duplicate(): self
+    {
+        return $this->op(self::PUSH_DUPLICATE);
+    }
+
+    /** Takes the value on top of the stack and runs $body when it is true. */
+    public function ifTrue(Actions $body): self
+    {
+        $this->op(self::NOT);
+        $this->long(self::IF, pack('v', strlen($body->code) & 0xFFFF));
+        $this->code .= $body->code;
+        return $this;
+    }
+
+    /** The byte codes with the end mark. */
+    public function bytes(): string
+    {
+        return $this->code . "\0";
+    }
+
+    private function op(int $code): self
+    {
+        $this->code .= chr($code);
+        return $this;
+    }
+
+    private function long(int $code, string $data): self
+    {
+        if (strlen($data) > 0xFFFF) {
+            throw new \LengthException('action data too long');
+        }
+        $this->code .= chr($code) . pack('v', strlen($data)) . $data;
+        return $this;
+    }
+}
