@@ -1,248 +1,197 @@
-// The game box's Flash player: time from opening a local game to its first
-// drawn frame, and the memory (PSS of the process and all its descendants,
-// the web engine's processes included) with 1 and 5 game tabs playing, the
-// game box beside a bare web view whose page loads the player itself.
-//
-// Run from the program folder (build/bin). Each memory figure comes from a
-// child process of its own: bench_flash_player --child gamebox|bare <tabs>.
-#include "support/test_http_server.h"
-#include "browser/web_browser.h"
-#include "ui/kit/qtext.h"
-#include "ui/main/form1.h"
+// The game box's Flash player as the user sees it: from the open call to the
+// movie's first frame on the X screen, for five games opened one after
+// another in one window with the earlier tabs left open, from portal game
+// pages and as local games; and the memory of all processes with the five
+// tabs playing. Beside it, in the same run, plain web views in a QTabWidget
+// that get the same player files from the same scheme (first_frame.h,
+// plain_tabs.h). Each figure comes from a child process of its own, so
+// every side starts its web engine afresh:
+//   bench_flash_player --child gamebox|plain portal|local <portal host> <folder>
+// Run from the program folder (build/bin), with a display.
+#include "first_frame.h"
+#include "plain_tabs.h"
 
 #include "app/application.h"
+#include "browser/player_scheme.h"
+#include "browser/web_browser.h"
+#include "support/demo_portal.h"
+#include "text/file_path.h"
+#include "ui/main/form1.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using zorvia::TWebBrowser;
+using namespace zorvia;
 
-constexpr QRgb kStage = qRgb(0x1a, 0x23, 0x7e); // the test movie's background
-constexpr QSize kMovieSize{550, 400};
-constexpr int kDrawTimeoutMs = 120000;
-constexpr int kSettleMs = 8000;
-constexpr int kRounds = 5;
+struct Game {
+    int id;
+    const char* file;
+    QRgb stage; // the movie's background colour
+};
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+// Five games of the demo portal whose background fills much of the stage.
+constexpr std::array<Game, 5> kGames{{{129, "bubble_pop.swf", qRgb(0x1a, 0x23, 0x7e)},
+                                      {130, "max_rocket.swf", qRgb(0x10, 0x20, 0x27)},
+                                      {104, "jerry_cheese_maze.swf", qRgb(0x26, 0x32, 0x38)},
+                                      {111, "space_shooter.swf", qRgb(0x0d, 0x0d, 0x2b)},
+                                      {132, "gomoku.swf", qRgb(0xd7, 0xa8, 0x6e)}}};
+constexpr int kFrameTimeoutMs = 60000;
+constexpr int kStartPageTimeoutMs = 30000;
+constexpr int kSettleMs = 5000;
+
+struct Figures {
+    std::vector<qint64> opens;
+    long pssKb = 0;
+    int processes = 0;
+};
+
+QString gameUrl(const QString& source, const QString& host, const QString& folder,
+                const Game& game) {
+    if (source == QLatin1String("portal"))
+        return QStringLiteral("http://%1/mini.php?itemid=%2").arg(host).arg(game.id);
+    return QDir(folder).filePath(QString::fromLatin1(game.file));
 }
 
-// A point of the stage's background in a view that shows the movie filling
-// it at its aspect ratio.
-QPoint stagePoint(const QSize& view) {
-    const QSize movie = kMovieSize.scaled(view, Qt::KeepAspectRatio);
-    return {(view.width() - movie.width()) / 2 + 3, (view.height() - movie.height()) / 2 + 3};
+void reportOpen(int index, qint64 ms) {
+    std::printf("open %d %lld\n", index, static_cast<long long>(ms));
+    std::fflush(stdout);
 }
 
-bool drawn(QWidget& view) {
-    const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QPoint p = stagePoint(view.size());
-    return image.valid(p) && (image.pixel(p) | 0xff000000u) == kStage;
+void reportMemory() {
+    QTest::qWait(kSettleMs); // the games play on for a while with all tabs open
+    const auto [pss, processes] = bench::treePss(getpid());
+    std::printf("memory %ld %d\n", pss, processes);
 }
 
-bool waitDrawn(QWidget& view) {
-    return QTest::qWaitFor([&] { return drawn(view); }, kDrawTimeoutMs);
-}
-
-// PSS in kB of the process and all its descendants, and their number.
-std::pair<long, int> treePss(pid_t root) {
-    std::map<pid_t, pid_t> parent;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool ok = false;
-        const pid_t pid = entry.toInt(&ok);
-        if (!ok)
-            continue;
-        std::ifstream stat("/proc/" + entry.toStdString() + "/stat");
-        std::string line;
-        std::getline(stat, line);
-        const auto close = line.rfind(')');
-        if (close == std::string::npos)
-            continue;
-        char state = 0;
-        int ppid = 0;
-        std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid);
-        parent[pid] = ppid;
-    }
-    long total = 0;
-    int count = 0;
-    for (const auto& [pid, ppid] : parent) {
-        pid_t p = pid;
-        while (p > 1 && p != root)
-            p = parent.count(p) ? parent[p] : 0;
-        if (p != root)
-            continue;
-        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-        for (std::string line; std::getline(rollup, line);) {
-            if (line.rfind("Pss:", 0) == 0) {
-                total += std::atol(line.c_str() + 4);
-                ++count;
-                break;
-            }
-        }
-    }
-    return {total, count};
-}
-
-QString writeMovie(const QTemporaryDir& dir) {
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("orbit.swf"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(readFile(QStringLiteral(ZORVIA_BENCH_MOVIE)));
-    return path;
-}
-
-// Opening a local game in a shown browser until its first frame is drawn.
-void firstFrame(const QString& movie) {
-    std::printf("Local game, open to first drawn frame (ms):");
-    QWidget warm;
-    auto* warmBrowser = new TWebBrowser(&warm);
-    warmBrowser->Navigate(QStringLiteral("about:blank"));
-    QTest::qWait(2000); // the web engine is up, as in a running game box
-    std::vector<qint64> times;
-    for (int round = 0; round < kRounds; ++round) {
-        QWidget window;
-        window.resize(800, 500);
-        auto* browser = new TWebBrowser(&window);
-        browser->setAlignClient(true);
-        window.show();
-        QElapsedTimer clock;
-        clock.start();
-        browser->Navigate(movie);
-        const bool ok = waitDrawn(*browser->view());
-        times.push_back(ok ? clock.elapsed() : -1);
-        std::printf(" %lld", static_cast<long long>(times.back()));
-        std::fflush(stdout);
-    }
-    std::sort(times.begin() + 1, times.end());
-    std::printf(
-        "\n  first (player compiled the first time): %lld ms, median of the rest: %lld ms\n",
-        static_cast<long long>(times.front()),
-        static_cast<long long>(times[1 + (times.size() - 1) / 2]));
-}
-
-int gameBoxChild(int tabs, const QString& movie) {
-    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9"); // no portal: start-up requests fail at once
-    zorvia::TForm1 form;
+int gameBoxChild(const QString& source, const QString& host, const QString& folder) {
+    qputenv("ZORVIA_SITE_HOST", host.toUtf8());
+    TForm1 form;
     form.FormCreate();
     form.show();
-    for (int i = 0; i < tabs; ++i) {
-        form.CreateNewTab(zorvia::ui::fromQ(movie));
-        if (!waitDrawn(*form.activeBrowser()->view())) {
-            std::fprintf(stderr, "tab %d: no frame drawn\n", i + 1);
-            return 1;
-        }
-    }
-    QTest::qWait(kSettleMs);
-    const auto [pss, processes] = treePss(getpid());
-    std::printf("%ld %d\n", pss, processes);
-    return 0;
-}
-
-// The bare web view's page: it loads the player itself over HTTP.
-void serveBarePage(zorvia::test::TestHttpServer& server, const QString& movie) {
-    const QDir player(QCoreApplication::applicationDirPath() + QStringLiteral("/player"));
-    for (const QString& name : player.entryList(QDir::Files)) {
-        zorvia::test::HttpResponse reply;
-        reply.contentType =
-            name.endsWith(QLatin1String(".wasm")) ? "application/wasm" : "text/javascript";
-        reply.body = readFile(player.filePath(name));
-        server.route("/player/" + name.toUtf8(), reply);
-    }
-    zorvia::test::HttpResponse swf;
-    swf.contentType = "application/x-shockwave-flash";
-    swf.body = readFile(movie);
-    server.route("/orbit.swf", swf);
-    server.page(
-        "/game",
-        QStringLiteral("<!doctype html><meta charset='utf-8'><style>html,body{margin:0;height:100%;"
-                       "overflow:hidden;background:#000}embed{display:block;width:100%;height:100%}"
-                       "</style><script>window.RufflePlayer={config:{publicPath:'/player/',"
-                       "autoplay:'on',unmuteOverlay:'hidden',splashScreen:false,letterbox:'on',"
-                       "contextMenu:'off'}};</script><script src='/player/ruffle.js'></script>"
-                       "<embed src='/orbit.swf' type='application/x-shockwave-flash' width='100%' "
-                       "height='100%'>"));
-}
-
-QWebEngineProfile* bareProfile() {
-    auto* profile = new QWebEngineProfile(qApp);
-    profile->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    return profile;
-}
-
-// The same for the bare web view's page, for comparison.
-void firstFrameBare(const QString& movie) {
-    zorvia::test::TestHttpServer server;
-    serveBarePage(server, movie);
-    QWebEngineProfile* profile = bareProfile();
-    std::printf("Bare web view loading the player itself, open to first drawn frame (ms):");
-    for (int round = 0; round < kRounds; ++round) {
-        QWebEngineView view;
-        view.setPage(new QWebEnginePage(profile, &view));
-        view.resize(800, 500);
-        view.show();
+    const auto* start = form.findChild<TWebBrowser*>(QStringLiteral("WebBrowser1"));
+    if (!start ||
+        !QTest::qWaitFor([&] { return start->Document().has_value(); }, kStartPageTimeoutMs))
+        std::fprintf(stderr, "the start page did not load\n");
+    for (std::size_t i = 0; i < kGames.size(); ++i) {
+        const QString url = gameUrl(source, host, folder, kGames[i]);
         QElapsedTimer clock;
         clock.start();
-        view.load(QUrl(server.url(QStringLiteral("/game"))));
-        std::printf(" %lld", static_cast<long long>(waitDrawn(view) ? clock.elapsed() : -1));
-        std::fflush(stdout);
+        // What a list item carries: an address, or a local path in the
+        // game box's own encoding.
+        form.CreateNewTab(source == QLatin1String("portal")
+                              ? url.toStdString()
+                              : text::fromFileSystem(url.toUtf8().toStdString()));
+        reportOpen(static_cast<int>(i) + 1,
+                   bench::msToFirstFrame(
+                       clock, [&]() -> QWidget* { return form.activeBrowser()->view(); },
+                       kGames[i].stage, kFrameTimeoutMs));
     }
-    std::printf("\n");
-}
-
-int bareChild(int tabs, const QString& movie) {
-    zorvia::test::TestHttpServer server;
-    serveBarePage(server, movie);
-    QWebEngineProfile* profile = bareProfile();
-    QTabWidget window;
-    window.resize(990, 560);
-    window.show();
-    for (int i = 0; i < tabs; ++i) {
-        auto* view = new QWebEngineView;
-        view->setPage(new QWebEnginePage(profile, view));
-        window.addTab(view, QStringLiteral("game"));
-        window.setCurrentWidget(view);
-        view->load(QUrl(server.url(QStringLiteral("/game"))));
-        if (!waitDrawn(*view))
-            return 1;
-    }
-    QTest::qWait(kSettleMs);
-    const auto [pss, processes] = treePss(getpid());
-    std::printf("%ld %d\n", pss, processes);
+    reportMemory();
     return 0;
 }
 
-QString childFigure(const char* kind, int tabs) {
+int plainChild(const QString& source, const QString& host, const QString& folder) {
+    bench::PlainTabs tabs;
+    tabs.resize(990, 560);
+    tabs.show();
+    QWebEngineView* start = tabs.open(QUrl(QStringLiteral("http://%1/mini.php").arg(host)));
+    bool started = false;
+    QObject::connect(start, &QWebEngineView::loadFinished, [&] { started = true; });
+    if (!QTest::qWaitFor([&] { return started; }, kStartPageTimeoutMs))
+        std::fprintf(stderr, "the start page did not load\n");
+    for (std::size_t i = 0; i < kGames.size(); ++i) {
+        QString url = gameUrl(source, host, folder, kGames[i]);
+        // A local game plays in a small page beside it.
+        if (source != QLatin1String("portal"))
+            url = QUrl::fromLocalFile(url + QStringLiteral(".html")).toString();
+        QElapsedTimer clock;
+        clock.start();
+        tabs.open(QUrl(url));
+        reportOpen(static_cast<int>(i) + 1,
+                   bench::msToFirstFrame(
+                       clock, [&]() -> QWidget* { return tabs.currentView(); }, kGames[i].stage,
+                       kFrameTimeoutMs));
+    }
+    reportMemory();
+    return 0;
+}
+
+std::optional<Figures> runChild(const char* kind, const char* source, const QString& host,
+                                const QString& folder) {
     QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), QString::fromLatin1(kind), QString::number(tabs)});
-    if (!child.waitForFinished(300000) || child.exitCode() != 0)
-        return QStringLiteral("failed");
-    const QStringList fields = QString::fromLatin1(child.readAllStandardOutput()).split(u' ');
-    if (fields.size() != 2)
-        return QStringLiteral("failed");
-    return QStringLiteral("%1 MB in %2 processes")
-        .arg(fields[0].toLong() / 1024.0, 0, 'f', 1)
-        .arg(fields[1].trimmed());
+                {QStringLiteral("--child"), QString::fromLatin1(kind), QString::fromLatin1(source),
+                 host, folder});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        return std::nullopt;
+    Figures figures;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.trimmed().split(' ');
+        if (f.size() == 3 && f[0] == "open")
+            figures.opens.push_back(f[2].toLongLong());
+        else if (f.size() == 3 && f[0] == "memory")
+            figures = {figures.opens, f[1].toLong(), f[2].toInt()};
+    }
+    if (figures.opens.size() != kGames.size())
+        return std::nullopt;
+    return figures;
+}
+
+QString ratio(double ours, double theirs) {
+    if (ours < 0 || theirs <= 0)
+        return QStringLiteral("-");
+    return QString::number(ours / theirs, 'f', 2);
+}
+
+bool fetchGames(const DemoPortal& portal, const QString& folder) {
+    for (const Game& game : kGames) {
+        const QByteArray movie = portal.get(QStringLiteral("/games/") + game.file);
+        QFile file(QDir(folder).filePath(QString::fromLatin1(game.file)));
+        QFile page(file.fileName() + QStringLiteral(".html"));
+        if (movie.isEmpty() || !file.open(QIODevice::WriteOnly) ||
+            file.write(movie) != movie.size() || !page.open(QIODevice::WriteOnly))
+            return false;
+        page.write(QByteArrayLiteral(
+                       "<!doctype html><meta charset='utf-8'><style>html,body{margin:0;height:100%;"
+                       "overflow:hidden;background:#000}embed{display:block;width:100%;height:100%}"
+                       "</style><embed type='application/x-shockwave-flash' width='100%' "
+                       "height='100%' src='") +
+                   game.file + "'>");
+    }
+    return true;
+}
+
+void printSource(const char* source, const Figures& box, const Figures& plain) {
+    std::printf("%s: first frame on screen after the open call (ms)\n", source);
+    std::printf("  open  game box  plain view  ratio\n");
+    for (std::size_t i = 0; i < kGames.size(); ++i)
+        std::printf("  %4zu  %8lld  %10lld  %5s\n", i + 1, static_cast<long long>(box.opens[i]),
+                    static_cast<long long>(plain.opens[i]),
+                    qPrintable(ratio(box.opens[i], plain.opens[i])));
+    std::printf("  memory with %zu game tabs: game box %.1f MB in %d processes, plain view "
+                "%.1f MB in %d processes, ratio %s\n",
+                kGames.size(), box.pssKb / 1024.0, box.processes, plain.pssKb / 1024.0,
+                plain.processes, qPrintable(ratio(box.pssKb, plain.pssKb)));
+    std::fflush(stdout);
+}
+
+std::string loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toStdString() : "?";
 }
 
 } // namespace
@@ -252,23 +201,33 @@ int main(int argc, char** argv) {
     QTemporaryDir webStorage;
     setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 0);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    zorvia::browser::registerPlayerScheme();
     zorvia::TApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString movie = writeMovie(dir);
 
-    if (argc == 4 && std::string(argv[1]) == "--child") {
-        const int tabs = std::atoi(argv[3]);
-        return std::string(argv[2]) == "gamebox" ? gameBoxChild(tabs, movie)
-                                                 : bareChild(tabs, movie);
+    if (argc == 6 && std::string(argv[1]) == "--child") {
+        const QString source = QString::fromLocal8Bit(argv[3]);
+        const QString host = QString::fromLocal8Bit(argv[4]);
+        const QString folder = QString::fromLocal8Bit(argv[5]);
+        return std::string(argv[2]) == "gamebox" ? gameBoxChild(source, host, folder)
+                                                 : plainChild(source, host, folder);
     }
-    firstFrame(movie);
-    firstFrameBare(movie);
-    std::printf("Memory, PSS of all processes with game tabs playing:\n");
-    for (int tabs : {1, 5}) {
-        std::printf("  %d tab(s): game box %s; bare web view loading the player itself %s\n", tabs,
-                    qPrintable(childFigure("gamebox", tabs)),
-                    qPrintable(childFigure("bare", tabs)));
-        std::fflush(stdout);
+    DemoPortal portal;
+    QTemporaryDir games;
+    if (!portal.running() || !fetchGames(portal, games.path())) {
+        std::fprintf(stderr, "the demo portal did not serve the games: %s\n",
+                     qPrintable(portal.error()));
+        return 1;
     }
+    std::printf("Load average at the start: %s\n", loadAverage().c_str());
+    for (const char* source : {"portal", "local"}) {
+        const auto box = runChild("gamebox", source, portal.host(), games.path());
+        const auto plain = runChild("plain", source, portal.host(), games.path());
+        if (!box || !plain) {
+            std::printf("%s: a child failed (%s)\n", source, box ? "plain view" : "game box");
+            continue;
+        }
+        printSource(source, *box, *plain);
+    }
+    std::printf("Load average at the end: %s\n", loadAverage().c_str());
     return 0;
 }
