@@ -2,6 +2,7 @@
 
 #include "net/stream.h"
 #include "portal/request_head.h"
+#include "text/dbcs.h"
 #include "text/file_path.h"
 
 #include <fcntl.h>
@@ -78,7 +79,10 @@ bool waitFor(const std::function<void()>& work, const PartialGameFile::Idle& idl
 bool isGameFileName(const AnsiString& name) {
     return !name.empty() && name != "." && name != ".." &&
            text::toFileSystem(name).size() <= kMaxNameBytes && !hasControlCharacter(name) &&
-           name.find('\\') == AnsiString::npos && name.find('/') == AnsiString::npos &&
+           // Read as characters: the second byte of a double-byte character
+           // may be 0x5C and is no separator.
+           text::lastDelimiter(name, '\\') == std::string_view::npos &&
+           text::lastDelimiter(name, '/') == std::string_view::npos &&
            name.rfind(kPartialPrefix, 0) != 0;
 }
 

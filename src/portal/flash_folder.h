@@ -13,8 +13,9 @@ namespace portal {
 
 // Whether a game's file name, the text after the last "/" of its address,
 // can name a file of the flash folder: not empty, not "." or "..", at most
-// 255 bytes on disk, no control character, no "\" and not the name of a
-// file cut short by a download.
+// 255 bytes on disk, no control character, no "\" or "/" character (code
+// page 936 characters, not bytes) and not the name of a file cut short by a
+// download.
 bool isGameFileName(const AnsiString& name);
 
 // The game files of the program: folder + name for every game.

@@ -88,9 +88,12 @@ PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const An
         reply.reached = true;
 
         std::string body = received.substr(*bodyStart);
-        while (body.size() < limits.maxBody && receiveSome(socket, body, deadline, limits.readMs)) {
+        while (body.size() <= limits.maxBody &&
+               receiveSome(socket, body, deadline, limits.readMs)) {
         }
         socket.Close();
+        if (body.size() > limits.maxBody)
+            return {}; // refused whole: a cut list would pass for the whole one
 
         reply.text = replyLineOf(head, std::move(body));
     } catch (const std::exception&) {

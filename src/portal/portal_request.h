@@ -29,7 +29,8 @@ struct PortalReply {
 // connection (decoding a chunked body), close, and decode the body from
 // UTF-8. Never raises; a failure gives the empty text. A head that does not
 // end within the limits (time, size, a pause longer than readMs) or that the
-// portal cuts short is a failed exchange, as if the portal was not reached.
+// portal cuts short is a failed exchange, as if the portal was not reached;
+// so is a body longer than maxBody.
 PortalReply queryPortal(TTcpClient& socket, const AnsiString& siteHost, const AnsiString& cookie,
                         const AnsiString& query, const RequestLimits& limits = {});
 

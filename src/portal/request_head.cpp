@@ -1,12 +1,14 @@
 #include "portal/request_head.h"
 
+#include "portal/url_encode.h"
+
 #include <algorithm>
 
 namespace zorvia::portal {
 
 std::vector<AnsiString> requestHeadLines(const AnsiString& target, const AnsiString& siteHost) {
     return {
-        "GET " + target + " HTTP/1.1",
+        "GET " + encodeRequestTarget(target) + " HTTP/1.1",
         "Host: " + siteHost,
         "Accept: */*",
         "User-Agent: Mozilla/4.0 (compatible; MSIE 5.00; Windows 98",

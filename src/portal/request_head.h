@@ -9,7 +9,8 @@ namespace zorvia::portal {
 
 // The header lines every request of the game box sends, in order, without
 // their terminators: "GET " + target + " HTTP/1.1", Host, Accept,
-// User-Agent, Pragma, Cache-Control and Connection. `target` starts with "/".
+// User-Agent, Pragma, Cache-Control and Connection. `target` starts with "/";
+// it goes out percent-encoded by encodeRequestTarget.
 std::vector<AnsiString> requestHeadLines(const AnsiString& target, const AnsiString& siteHost);
 
 // True when text holds a byte below 0x20 or 0x7F: such a value taken from a

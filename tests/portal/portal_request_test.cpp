@@ -130,6 +130,28 @@ TEST(PortalRequest, StalledPortalEndsWithinTheReadLimit) {
     EXPECT_EQ(reply.text, "1|A|");
 }
 
+TEST(PortalRequest, ABodyOverItsLimitIsRefusedWhole) {
+    RequestLimits limits = quick();
+    limits.maxBody = 64;
+    const std::string fits(64, 'a');
+    const struct {
+        const char* what;
+        std::string body;
+        AnsiString want;
+    } cases[] = {
+        {"at the limit", fits, fits},
+        {"one byte over", fits + "b", ""},
+        {"far over", std::string(1 << 20, 'c'), ""},
+    };
+    for (const auto& c : cases) {
+        ScriptServer server({awaitText("\r\n\r\n"), send(kHead + c.body)});
+        TTcpClient socket;
+        const auto reply = queryPortal(socket, host(server), "", "action=catlist", limits);
+        EXPECT_EQ(reply.text, c.want) << c.what;
+        EXPECT_EQ(reply.reached, !c.want.empty()) << c.what;
+    }
+}
+
 TEST(PortalRequest, AQueryWithAControlCharacterSendsNothing) {
     for (const char* query : {"favadd=7\r\nX-Evil: 1", "favadd=7\n", "favdel=\x01"}) {
         ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "ok")});
