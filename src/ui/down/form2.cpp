@@ -91,6 +91,16 @@ QString TForm2::statusText() const {
     return row ? row->text(1) : QString();
 }
 
+bool TForm2::statusFailed() const {
+    const QTreeWidgetItem* row = ListView1->topLevelItem(0);
+    return row && row->data(1, ui::ProgressDelegate::kFailedRole).toBool();
+}
+
+void TForm2::markFailed() {
+    if (QTreeWidgetItem* row = ListView1->topLevelItem(0))
+        row->setData(1, ui::ProgressDelegate::kFailedRole, true);
+}
+
 void TForm2::setStatus(const QString& text, double fraction) {
     QTreeWidgetItem* row = ListView1->topLevelItem(0);
     if (!row)

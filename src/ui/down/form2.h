@@ -45,6 +45,8 @@ public:
 
     // The status text of the row, empty without a row.
     QString statusText() const;
+    // Whether the row shows a failed transfer.
+    bool statusFailed() const;
 
     QTreeWidget* ListView1 = nullptr;
     TNetTCPClient NetTCPClient1;
@@ -57,6 +59,8 @@ protected:
 private:
     // The status text and the bar's fraction (none: no bar).
     void setStatus(const QString& text, double fraction = -1);
+    // The row keeps its text and shows that the transfer failed.
+    void markFailed();
     // Shows a progress text, at most about 60 times a second unless `now`;
     // a count already shown is not shown again.
     void showProgress(std::int64_t counter, std::int64_t length, bool now);

@@ -42,6 +42,8 @@ bool TForm2::DownloadGame(const AnsiString& path) {
         // The last count of a burst shows while the portal pauses.
         if (alive && counter > 0)
             showProgress(counter, total, false);
+        // What runs now must not hold the transfer up with a box.
+        const ui::TransferRunning running;
         QCoreApplication::processEvents();
         return !alive.isNull();
     };
@@ -56,8 +58,10 @@ bool TForm2::DownloadGame(const AnsiString& path) {
     try {
         if (!transfer.begin(SiteHost, path)) {
             ui::showMessage(this, text::utf8ToAnsi("网络错误或未找到文件"));
-            if (alive)
+            if (alive) {
                 setStatus(QStringLiteral("下载失败"));
+                markFailed();
+            }
             return false;
         }
         portal::PartialGameFile file(folder, name);
@@ -70,6 +74,7 @@ bool TForm2::DownloadGame(const AnsiString& path) {
     } catch (...) {
         if (counter > 0)
             showProgress(counter, transfer.length(), true);
+        markFailed();
         try {
             NetTCPClient1.Disconnect();
         } catch (...) {

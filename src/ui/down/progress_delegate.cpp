@@ -14,8 +14,14 @@ namespace zorvia::ui {
 void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
     const QVariant progress = index.data(kProgressRole);
+    const bool failed = index.data(kFailedRole).toBool();
     if (!progress.isValid()) {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem cell = option;
+        if (failed) {
+            cell.palette.setColor(QPalette::Text, failureColour());
+            cell.palette.setColor(QPalette::HighlightedText, failureColour());
+        }
+        QStyledItemDelegate::paint(painter, cell, index);
         return;
     }
     QStyleOptionViewItem cell = option;
@@ -27,7 +33,8 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
 
     const QRect bar = option.rect.adjusted(2, 2, -2, -2);
-    const double fraction = std::clamp(progress.toDouble(), 0.0, 1.0);
+    // A failed transfer never looks finished: its bar stays empty.
+    const double fraction = failed ? 0.0 : std::clamp(progress.toDouble(), 0.0, 1.0);
     painter->save();
     QRect done;
     QColor doneText, restText;
@@ -49,6 +56,8 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         doneText = option.palette.color(QPalette::HighlightedText);
         restText = option.palette.color(QPalette::Text);
     }
+    if (failed)
+        restText = failureColour();
     // The text in the colour that reads on each part of the bar.
     painter->setClipRect(done);
     painter->setPen(doneText);

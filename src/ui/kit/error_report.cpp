@@ -20,9 +20,8 @@ QString applicationTitle() {
 }
 
 void reportError(const AnsiString& message) {
-    TMessageBox box(QApplication::activeWindow(), toQ(errorReportText(message)), applicationTitle(),
-                    TMessageBox::Icon::Error);
-    box.exec();
+    showModal(new TMessageBox(QApplication::activeWindow(), toQ(errorReportText(message)),
+                              applicationTitle(), TMessageBox::Icon::Error));
 }
 
 void reportException(const std::exception& error) {

@@ -15,7 +15,8 @@ namespace zorvia::ui {
 AnsiString errorReportText(const AnsiString& message);
 
 // The application's default error report: a modal box with the error icon,
-// OK, and the application title as caption.
+// OK, and the application title as caption; it does not wait while a
+// transfer runs (showModal).
 void reportError(const AnsiString& message);
 void reportException(const std::exception& error);
 

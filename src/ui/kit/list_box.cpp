@@ -17,9 +17,14 @@ TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TListBox::addItem(const AnsiString& display, const AnsiString& link) {
-    auto* item = new QListWidgetItem(toQ(display), this);
+    // The item gets its texts before it joins the list: an item that knows
+    // its list but is not in it yet is searched for among all the rows on
+    // each change, which made filling a long list cost the square of its
+    // length.
+    auto* item = new QListWidgetItem(toQ(display));
     item->setData(kLinkRole, QByteArray::fromStdString(link));
     item->setData(kDisplayRole, QByteArray::fromStdString(display));
+    QListWidget::addItem(item);
 }
 
 AnsiString TListBox::displayText(int index) const {

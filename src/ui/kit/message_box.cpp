@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -114,9 +115,35 @@ QString TMessageBox::text() const {
     return fullText_;
 }
 
+namespace {
+int transfersRunning = 0;
+} // namespace
+
+TransferRunning::TransferRunning() {
+    ++transfersRunning;
+}
+
+TransferRunning::~TransferRunning() {
+    --transfersRunning;
+}
+
+bool transferRunning() {
+    return transfersRunning > 0;
+}
+
+void showModal(TMessageBox* box) {
+    if (transferRunning()) {
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
+    const QPointer<TMessageBox> alive(box); // its owner may go meanwhile, and the box with it
+    box->exec();
+    delete alive.data();
+}
+
 void showMessage(QWidget* owner, const AnsiString& text) {
-    TMessageBox box(owner, toQ(text), QStringLiteral("提示"), TMessageBox::Icon::None);
-    box.exec();
+    showModal(new TMessageBox(owner, toQ(text), QStringLiteral("提示"), TMessageBox::Icon::None));
 }
 
 } // namespace zorvia::ui

@@ -35,8 +35,26 @@ private:
 // `maxLines` (when above 0) are dropped, the last kept one ending in "……".
 QString wrapToWidth(const QString& text, const QFont& font, int width, int maxLines);
 
+// Held while a download lets the other handlers run. A box those handlers
+// show must not hold the download up: while one is held, boxes open modal
+// to their window without a loop of their own, and their callers return at
+// once.
+class TransferRunning {
+public:
+    TransferRunning();
+    ~TransferRunning();
+    TransferRunning(const TransferRunning&) = delete;
+    TransferRunning& operator=(const TransferRunning&) = delete;
+};
+bool transferRunning();
+
+// Shows `box` modal and returns when it is closed; while a transfer runs,
+// opens it without waiting and deletes it when it is closed.
+void showModal(TMessageBox* box);
+
 // Shows `text` (code page 936) in a modal box with the caption "提示" and an
-// OK button, owned by `owner`; returns when the box is closed.
+// OK button, owned by `owner`; returns when the box is closed (see
+// showModal).
 void showMessage(QWidget* owner, const AnsiString& text);
 
 } // namespace zorvia::ui

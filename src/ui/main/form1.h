@@ -127,6 +127,9 @@ public:
     void N1Click(QObject* sender);
     // The file of a local game: dataFolder() + "flash/" + filename.
     AnsiString localGamePath(const AnsiString& filename) const;
+    // The recorded title of the local game a browser address (a file
+    // address) shows, as the local list holds it; empty for any other.
+    QString localGameTitle(const QString& address) const;
     void Button_downClick(QObject* sender);
 
     // Notification icon, boss key and close confirmation (form1_tray.cpp),

@@ -48,9 +48,15 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
         return;
     }
     // A second download of the same file would write into the file the
-    // first one is still writing.
-    if (localGames_->downloading.count(filename) != 0) {
-        ui::showMessage(this, text::utf8ToAnsi("该游戏正在下载，请稍候"));
+    // first one is still writing: its window comes to the front instead,
+    // without a box that would hold the running transfer up.
+    if (const auto running = localGames_->downloading.find(filename);
+        running != localGames_->downloading.end()) {
+        if (TForm2* window = running->second) {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        }
         return;
     }
 
@@ -61,7 +67,7 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
     window->show();
 
     const QPointer<TForm1> alive(this);
-    localGames_->downloading.insert(filename);
+    localGames_->downloading.emplace(filename, window);
     bool ok = false;
     try {
         ok = window->DownloadGame(ui::fromQ(swfurl->innerHTML()));

@@ -6,11 +6,13 @@
 #include "ui/kit/guarded.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/message_box.h"
+#include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/list_selection.h"
 
 #include <QAction>
 #include <QPushButton>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -18,6 +20,18 @@ namespace zorvia {
 
 AnsiString TForm1::localGamePath(const AnsiString& filename) const {
     return dataFolder_ + "flash/" + filename;
+}
+
+QString TForm1::localGameTitle(const QString& address) const {
+    const QUrl url(address);
+    if (!url.isLocalFile())
+        return {};
+    const QString file = url.toLocalFile();
+    for (int i = 0; i < ListBox2->count(); ++i) {
+        if (ui::pathToQ(ListBox2->link(i)) == file)
+            return ui::toQ(ListBox2->displayText(i));
+    }
+    return {};
 }
 
 void TForm1::FillLocalList() {

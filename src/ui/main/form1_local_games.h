@@ -2,9 +2,13 @@
 
 #include "ui/main/form1.h"
 
-#include <set>
+#include <QPointer>
+
+#include <map>
 
 namespace zorvia {
+
+class TForm2;
 
 // The local games' own state and helpers (form1_local.cpp,
 // form1_download.cpp).
@@ -17,7 +21,8 @@ struct TForm1::LocalGames {
     void record(const AnsiString& subject, const AnsiString& filename, const AnsiString& gamehelp);
 
     TForm1& form;
-    std::set<AnsiString> downloading; // file names whose transfer is running
+    // File names whose transfer is running, with the window showing it.
+    std::map<AnsiString, QPointer<TForm2>> downloading;
 };
 
 } // namespace zorvia

@@ -105,8 +105,13 @@ void TForm1::CreateNewTab(const AnsiString& url) {
 }
 
 void TForm1::WebBrowserTitleChange(TWebBrowser* sender, const QString& text) {
-    if (auto* page = qobject_cast<ui::TTabSheet*>(sender->parentWidget()))
-        page->setCaption(ui::tabCaption(text));
+    auto* page = qobject_cast<ui::TTabSheet*>(sender->parentWidget());
+    if (!page)
+        return;
+    // A local game's page is titled with its file's name; the tab shows the
+    // game's recorded title instead.
+    const QString recorded = localGameTitle(sender->LocationURL());
+    page->setCaption(ui::tabCaption(recorded.isEmpty() ? text : recorded));
 }
 
 void TForm1::Button_closeTabClick(QObject* /*sender*/) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zorvia::test {
+
+// Time limit for a child run of a test program.
+constexpr int kChildTimeoutMs = 300000;
+
+// This test program, linked into `folder` with the program folder's driver,
+// game database and Flash player and an empty flash folder, started there on the tests
+// `filter` names, with `environment` ("NAME=value") added to its own.
+std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filter,
+                                     const QStringList& environment);
+
+// Waits (bounded by kChildTimeoutMs) until the child has ended.
+bool waitForChild(QProcess& child);
+
+} // namespace zorvia::test

@@ -1,0 +1,301 @@
+// The game box against a hostile portal (scripted replies on loopback), run
+// from the program folder and again from a copy of it whose folder name is
+// Chinese, with a character whose second byte is 0x5C.
+#include "browser/web_browser.h"
+#include "portal/addresses.h"
+#include "portal/local_store.h"
+#include "support/browser_test_support.h"
+#include "support/child_run.h"
+#include "support/find_child.h"
+#include "support/modal.h"
+#include "support/program_folder_guard.h"
+#include "support/script_server.h"
+#include "support/test_http_server.h"
+#include "text/codepage.h"
+#include "ui/down/form2.h"
+#include "ui/down/progress_delegate.h"
+#include "ui/kit/list_box.h"
+#include "ui/kit/message_box.h"
+#include "ui/kit/page_control.h"
+#include "ui/kit/qtext.h"
+#include "ui/main/form1.h"
+#include "ui/main/globals.h"
+#include "ui/main/tab_caption.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zorvia::test {
+namespace {
+
+const std::string kHead = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n";
+
+std::string portalOf(const ScriptServer& server) {
+    return "127.0.0.1:" + server.portText();
+}
+
+// The main window started with no portal to reach; each test points SiteHost
+// at its scripted portal afterwards.
+std::unique_ptr<TForm1> startedForm() {
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    auto form = std::make_unique<TForm1>();
+    form->FormCreate();
+    form->show();
+    return form;
+}
+
+// A game page served by `pages`, whose file is `swfurl`.
+QString gamePage(TestHttpServer& pages, const QString& title, const QString& swfurl) {
+    pages.page("/game", "<title>" + title + "</title><span id=swfurl>" + swfurl +
+                            "</span><div id=swfhelp>help</div>");
+    return pages.url("/game");
+}
+
+bool openPage(TForm1& form, const QString& url) {
+    form.CreateNewTab(url.toStdString());
+    return waitForDocumentAt(*form.activeBrowser(), url);
+}
+
+QList<ui::TMessageBox*> openBoxes() {
+    QList<ui::TMessageBox*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<ui::TMessageBox*>(w); box && box->isVisible())
+            boxes << box;
+    return boxes;
+}
+
+QByteArray movie() {
+    QFile file(ZORVIA_TEST_MOVIE);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(HostilePortal, ALongCategoryListShowsWholeAndOneOverTheLimitNotAtAll) {
+    ProgramFolderGuard guard;
+    const std::unique_ptr<TForm1> form = startedForm();
+    auto* list = child<ui::TListBox>(form, "ListBox1");
+
+    // 16 MB of categories: filled in time linear in their number.
+    std::string reply;
+    int records = 0;
+    while (reply.size() < 16u * 1024u * 1024u) {
+        ++records;
+        reply += std::to_string(records) + "|分类 " + std::to_string(records) + "|";
+    }
+    // Over the 32 MiB limit in records that a cut would still show.
+    std::string over;
+    while (over.size() <= 33u * 1024u * 1024u)
+        over += "7|" + std::string(1000, 'a') + "|";
+
+    const struct {
+        const char* what;
+        const std::string& body;
+        int items;
+    } cases[] = {{"33 MB", over, 0}, {"16 MB", reply, records}};
+    for (const auto& c : cases) {
+        ScriptServer portal({awaitText("\r\n\r\n"), send(kHead + c.body)});
+        SiteHost = portalOf(portal);
+        list->clear();
+        // Step 11 of the start-up.
+        form->FillListFromReply(form->GetHttpLine("action=catlist"), list, portal::kCategoryPath);
+        ASSERT_EQ(list->count(), c.items) << c.what;
+    }
+    EXPECT_EQ(list->item(records - 1)->text(), "分类 " + QString::number(records));
+    EXPECT_EQ(list->link(records - 1),
+              "http://" + SiteHost + "/mini.php?catid=" + std::to_string(records));
+}
+
+TEST(HostilePortal, AGameWithA5CSecondByteDownloadsPlaysUnderItsTitleAndDeletes) {
+    ProgramFolderGuard guard;
+    const QByteArray body = movie();
+    ASSERT_FALSE(body.isEmpty());
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    // 淺 and 禱 end in 0x5C in code page 936; the space and "#" may not go
+    // into a request target as they are.
+    const QString name = QStringLiteral("淺禱 #1.swf");
+    const QString title = QStringLiteral("淺禱之歌");
+    const std::unique_ptr<TForm1> form = startedForm();
+    ASSERT_TRUE(openPage(*form, gamePage(pages, title, "games/" + name)));
+    ScriptServer portal({awaitText("\r\n\r\n"),
+                         send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                              "\r\n\r\n" + body.toStdString())});
+    SiteHost = portalOf(portal);
+    {
+        ModalCloser closer;
+        child<QPushButton>(form, "Button_down")->click();
+        EXPECT_TRUE(closer.texts().isEmpty()) << closer.texts().join('|').toStdString();
+    }
+    ASSERT_NE(Form2, nullptr);
+    EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+    const std::string request = portal.received();
+    EXPECT_EQ(request.substr(0, request.find("\r\n")),
+              "GET /games/%9C%5C%B6%5C%20%231.swf HTTP/1.1");
+    const QString file = ProgramFolderGuard::flashFolder() + name;
+    QFile stored(file);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(), body);
+    stored.close();
+
+    // Plays, in a tab captioned with the recorded title.
+    auto* local = child<ui::TListBox>(form, "ListBox2");
+    ASSERT_EQ(local->count(), 1);
+    EXPECT_EQ(local->item(0)->text(), title);
+    const AnsiString link = local->link(0);
+    EXPECT_EQ(ui::pathToQ(link), file);
+    form->CreateNewTab(link);
+    TWebBrowser* browser = form->activeBrowser();
+    auto* tabs = child<ui::TPageControl>(form, "PageControl2");
+    const QString address = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return browser->Document() && browser->Document()->location() == address; },
+        kLoadTimeoutMs));
+    QWidget* view = browser->view();
+    EXPECT_TRUE(framesAdvance(*view, view->rect()));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return tabs->activePage()->caption() == ui::tabCaption(title); }, kLoadTimeoutMs))
+        << tabs->activePage()->caption().toStdString();
+
+    // Deleted: row, item and file.
+    local->setCurrentRow(0);
+    {
+        ModalCloser closer;
+        child<QAction>(form, "N1")->trigger();
+    }
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(local->count(), 0);
+    EXPECT_FALSE(portal::localGameRecorded(form->SQLiteDB1, form->SQLiteQuery1, ui::fromQ(name)));
+}
+
+TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
+    ProgramFolderGuard guard;
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    const std::unique_ptr<TForm1> form = startedForm();
+    ASSERT_TRUE(openPage(*form, gamePage(pages, "slow", "games/slow.swf")));
+    ScriptServer portal(
+        {awaitText("\r\n\r\n"),
+         send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')),
+         pause(3000), send(std::string(1000, 'b'))});
+    SiteHost = portalOf(portal);
+
+    // While the body is on its way: the same game again, and a search that
+    // tells the user something.
+    TForm2* first = nullptr;
+    bool acted = false;
+    QStringList closedLate;
+    QTimer during;
+    during.setInterval(20);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (acted || !Form2 || !Form2->statusText().contains('/'))
+            return;
+        acted = true;
+        first = Form2;
+        first->hide();
+        child<QPushButton>(form, "Button_down")->click();
+        EXPECT_EQ(Form2, first);
+        EXPECT_TRUE(first->isVisible());
+        child<QLineEdit>(form, "Edit_key")->clear();
+        child<QPushButton>(form, "Button_search")->click();
+    });
+    during.start();
+    // A box that did hold the transfer up is closed in the end, so that the
+    // test ends and tells what it saw.
+    QTimer late;
+    late.setSingleShot(true);
+    QObject::connect(&late, &QTimer::timeout, [&] {
+        for (ui::TMessageBox* box : openBoxes()) {
+            closedLate << box->text();
+            box->okButton()->click();
+        }
+    });
+    late.start(20000);
+
+    child<QPushButton>(form, "Button_down")->click();
+    during.stop();
+    late.stop();
+
+    EXPECT_TRUE(acted);
+    EXPECT_TRUE(closedLate.isEmpty()) << closedLate.join('|').toStdString();
+    EXPECT_EQ(Form2, first);
+    EXPECT_EQ(form->findChildren<TForm2*>().size(), 1);
+    ASSERT_NE(Form2, nullptr);
+    EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+    // The search's box is still open: the transfer ended without it.
+    const QList<ui::TMessageBox*> boxes = openBoxes();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.front()->text(), QStringLiteral("请输入关键字"));
+    boxes.front()->okButton()->click();
+    EXPECT_TRUE(QTest::qWaitFor([] { return openBoxes().isEmpty(); }));
+}
+
+TEST(HostilePortal, AFailedDownloadLooksFailed) {
+    ProgramFolderGuard guard;
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    const std::unique_ptr<TForm1> form = startedForm();
+    ASSERT_TRUE(openPage(*form, gamePage(pages, "short", "games/short.swf")));
+    ScriptServer portal(
+        {awaitText("\r\n\r\n"),
+         send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(700, 'a'))});
+    SiteHost = portalOf(portal);
+    QStringList seen;
+    {
+        ModalCloser closer;
+        child<QPushButton>(form, "Button_down")->click();
+        seen = closer.texts();
+    }
+    EXPECT_EQ(seen, QStringList{"Connection Closed Gracefully."});
+    ASSERT_NE(Form2, nullptr);
+    EXPECT_TRUE(Form2->statusFailed());
+    EXPECT_TRUE(Form2->statusText().endsWith("/1000")) << Form2->statusText().toStdString();
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), 0);
+    EXPECT_FALSE(QFile::exists(ProgramFolderGuard::flashFolder() + "short.swf"));
+
+    // The cell against the same cell not marked failed: the failed bar is
+    // not filled where the other is, and its text is in the failure colour.
+    QTreeWidget* view = Form2->ListView1;
+    QTreeWidgetItem* row = view->topLevelItem(0);
+    const QRect cell = view->visualRect(view->model()->index(0, 1));
+    const QPoint filledEnd(cell.left() + 8, cell.center().y());
+    const auto grab = [&] {
+        view->viewport()->repaint();
+        return view->viewport()->grab().toImage();
+    };
+    const QImage failed = grab();
+    bool failureText = false;
+    for (int x = cell.left(); x <= cell.right() && !failureText; ++x)
+        for (int y = cell.top(); y <= cell.bottom() && !failureText; ++y)
+            failureText = failed.pixelColor(x, y) == ui::ProgressDelegate::failureColour();
+    EXPECT_TRUE(failureText);
+    row->setData(1, ui::ProgressDelegate::kFailedRole, false);
+    const QImage running = grab();
+    EXPECT_NE(failed.pixelColor(filledEnd), running.pixelColor(filledEnd));
+}
+
+TEST(HostilePortal, FromAChineseNamedProgramFolder) {
+    if (qEnvironmentVariable("ZORVIA_CHILD") == "hostile")
+        GTEST_SKIP() << "the child run itself";
+    const QString top = ProgramFolderGuard::folder() + QStringLiteral("游戏 淺禱盒子");
+    const QString folder = top + "/zorvia/";
+    auto child = startChild(folder, "HostilePortal.*", {"ZORVIA_CHILD=hostile"});
+    ASSERT_TRUE(waitForChild(*child));
+    const QString output = QString::fromUtf8(child->readAll());
+    EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 4 tests")) << output.toStdString();
+    QDir(top).removeRecursively();
+}
+
+} // namespace
+} // namespace zorvia::test
