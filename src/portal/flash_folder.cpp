@@ -74,15 +74,29 @@ bool waitFor(const std::function<void()>& work, const PartialGameFile::Idle& idl
     return caller;
 }
 
+// Whether `text`, read as code page 936 characters, holds the ASCII
+// character c: the second byte of a double-byte character may be 0x5C and
+// is no separator, while a lead byte before a byte that cannot follow it
+// stands alone.
+bool holdsCharacter(std::string_view text, char c) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+            text::isTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+            ++i;
+            continue;
+        }
+        if (text[i] == c)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool isGameFileName(const AnsiString& name) {
     return !name.empty() && name != "." && name != ".." &&
            text::toFileSystem(name).size() <= kMaxNameBytes && !hasControlCharacter(name) &&
-           // Read as characters: the second byte of a double-byte character
-           // may be 0x5C and is no separator.
-           text::lastDelimiter(name, '\\') == std::string_view::npos &&
-           text::lastDelimiter(name, '/') == std::string_view::npos &&
+           !holdsCharacter(name, '\\') && !holdsCharacter(name, '/') &&
            name.rfind(kPartialPrefix, 0) != 0;
 }
 

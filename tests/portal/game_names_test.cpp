@@ -25,6 +25,8 @@ TEST(GameFileName, CharactersNotBytes) {
         {"a\\b.swf", false},
         {text::utf8ToAnsi("游戏") + "\\x.swf", false},
         {"a/b.swf", false},
+        {"a\x81/b.swf", false},
+        {"a\x81\\b.swf", true},
         {"", false},
         {".", false},
         {"..", false},
