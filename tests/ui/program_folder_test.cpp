@@ -6,6 +6,7 @@
 #include "data/sqlite_query.h"
 #include "platform/program_folder.h"
 #include "portal/local_store.h"
+#include "portal/url_encode.h"
 #include "support/browser_test_support.h"
 #include "support/find_child.h"
 #include "support/modal.h"
@@ -120,12 +121,14 @@ bool openPage(TForm1& form, const QString& url) {
 }
 
 // The page of a game whose file has a Chinese name, and the file, under the
-// path the game box asks for (code page 936 bytes).
+// path the game box asks for (code page 936 bytes, percent-encoded).
 void servePage(TestHttpServer& pages) {
     HttpResponse file;
     file.contentType = "application/x-shockwave-flash";
     file.body = "hello";
-    pages.route(QByteArray::fromStdString("/games/" + text::utf8ToAnsi(kGame.toStdString())), file);
+    pages.route(QByteArray::fromStdString(
+                    portal::encodeRequestTarget("/games/" + text::utf8ToAnsi(kGame.toStdString()))),
+                file);
     pages.page("/game", "<title>星海远征</title><span id=swfurl>games/" + QString::fromUtf8(kGame) +
                             "</span><div id=swfhelp>方向键</div>");
 }
