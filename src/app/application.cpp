@@ -2,6 +2,7 @@
 
 #include "app/chinese_texts.h"
 #include "browser/player_scheme.h"
+#include "platform/start_up_trace.h"
 #include "skin/skin_message.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
@@ -22,7 +23,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Every window without an icon of its own, and the skin's caption icon,
     // show the game box's icon.
     setWindowIcon(ui::appIcon());
+    platform::startUpPhase("application object");
     installChineseTexts(*this);
+    platform::startUpPhase("translations");
     // The skin engine's plain messages appear in the program's message box.
     skin::setMessageHandler(
         [](const AnsiString& text) { ui::showMessage(QApplication::activeWindow(), text); });

@@ -29,10 +29,20 @@ void TForm1::FormCreate() {
     Label_status->setText(QStringLiteral("当前版本:V 1.0.0"));
     TabSheet_Main->setCaption(QStringLiteral("加载中..."));
     WebBrowser1->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kStartPagePath)));
-    WebBrowser3->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kLoginPanelPath)));
+    // The login panel loads once the start page has, whether it came or
+    // not: the start page is what the user waits for, and the two would
+    // share the web engine meanwhile. A panel navigated elsewhere by then
+    // keeps that page.
+    const QString loginPanel = ui::toQ(portal::portalUrl(SiteHost, portal::kLoginPanelPath));
     connect(
         WebBrowser1->page(), &QWebEnginePage::loadFinished, this,
-        [] { platform::startUpPhase("start page loaded"); }, Qt::SingleShotConnection);
+        [this, loginPanel] {
+            platform::startUpPhase("start page loaded");
+            if (WebBrowser3->page()->requestedUrl().isEmpty() &&
+                WebBrowser3->LocationURL().isEmpty())
+                WebBrowser3->Navigate(loginPanel);
+        },
+        Qt::SingleShotConnection);
     platform::startUpPhase("navigations started");
 
     programFolder_ = platform::programFolder();
