@@ -213,8 +213,8 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
     // A box that did hold the transfer up is closed in the end, so that the
     // test ends and tells what it saw.
     QTimer late;
-    late.setSingleShot(true);
     QObject::connect(&late, &QTimer::timeout, [&] {
+        late.setInterval(100);
         for (ui::TMessageBox* box : openBoxes()) {
             closedLate << box->text();
             box->okButton()->click();
