@@ -10,7 +10,7 @@
 //    whose list is a few categories. A reply over the 32 MiB limit is
 //    refused whole, so the 100 MB start shows an empty list.
 // Each start runs in a child process of its own, so that its peak memory is
-// its own.
+// its own; the portal runs in the parent.
 #include "app/application.h"
 #include "portal/addresses.h"
 #include "portal/list_reply.h"
@@ -113,7 +113,8 @@ private:
             request.append(buffer, std::size_t(n));
         }
         const bool catlist = request.find("action=catlist") != std::string::npos;
-        const std::string body = catlist ? catlist_ : "<html><title>portal</title></html>";
+        static const std::string page = "<html><title>portal</title></html>";
+        const std::string& body = catlist ? catlist_ : page;
         const std::string reply =
             "HTTP/1.1 200 OK\r\nContent-Type: " +
             std::string(catlist ? "text/plain" : "text/html") +
@@ -165,12 +166,9 @@ void parseAndFill(std::size_t megabytes) {
                 plainMs);
 }
 
-// Child: one start of the game box against a portal whose list has about
-// `bytes` bytes. Prints "ms items peakMB".
-int startChild(std::size_t bytes) {
-    Portal portal(categoryReply(bytes));
-    const QByteArray host = "127.0.0.1:" + QByteArray::number(portal.port());
-    qputenv("ZORVIA_SITE_HOST", host);
+// Child: one start of the game box against the portal its parent serves
+// (ZORVIA_SITE_HOST). Prints "ms items baseMB peakMB".
+int startChild() {
     const double before = peakMegabytes();
     const auto start = Clock::now();
     zorvia::TForm1 form;
@@ -184,9 +182,15 @@ int startChild(std::size_t bytes) {
     return 0;
 }
 
+// One start in a child process against a portal, served here, whose list
+// has about `bytes` bytes.
 QString childFigure(const char* self, std::size_t bytes) {
+    Portal portal(categoryReply(bytes));
     QProcess child;
-    child.start(QString::fromLocal8Bit(self), {"--start", QString::number(bytes)});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZORVIA_SITE_HOST", "127.0.0.1:" + QString::number(portal.port()));
+    child.setProcessEnvironment(environment);
+    child.start(QString::fromLocal8Bit(self), {"--start"});
     if (!child.waitForFinished(20 * 60 * 1000) || child.exitCode() != 0)
         return {};
     return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
@@ -201,8 +205,8 @@ int main(int argc, char** argv) {
     QTemporaryDir webStorage;
     setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 0);
     zorvia::TApplication app(argc, argv);
-    if (argc == 3 && std::string(argv[1]) == "--start")
-        return startChild(std::size_t(std::atoll(argv[2])));
+    if (argc == 2 && std::string(argv[1]) == "--start")
+        return startChild();
 
     std::printf("Parse and list box fill, ms (anchor: a plain QListWidget given the names):\n");
     std::printf("%8s %9s %10s %14s %14s\n", "reply", "items", "parse", "TListBox fill",
