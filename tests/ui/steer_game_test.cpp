@@ -133,6 +133,36 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
         SCOPED_TRACE("portal page");
         play(form, *browser, stage);
     }
+    {
+        SCOPED_TRACE("the page's search field, then the movie again");
+        // In an ordinary element Enter and the arrows do nothing: no caret
+        // move, no search, and the keys after them are typed as they are.
+        // "c" comes last, so once it is there they have been handled.
+        const QVariantList field =
+            evaluate(*browser, "(function () {"
+                               "  var r = document.querySelector('input[name=keyword]')"
+                               "      .getBoundingClientRect();"
+                               "  return [r.x + 10, r.y + r.height / 2];"
+                               "})()")
+                .toList();
+        ASSERT_EQ(field.size(), 2);
+        const QString address = browser->LocationURL();
+        const QPoint at = browser->view()->mapToGlobal(QPoint(field[0].toInt(), field[1].toInt()));
+        ASSERT_TRUE(
+            xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
+        ASSERT_TRUE(xdotool({"key", "--delay", "40", "a", "Left", "b", "Return", "Up", "c"}));
+        const QString value = "document.querySelector('input[name=keyword]').value";
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return evaluate(*browser, value).toString().size() >= 3; }, kLoadTimeoutMs));
+        EXPECT_EQ(evaluate(*browser, value).toString(), "abc");
+        EXPECT_EQ(browser->LocationURL(), address);
+        EXPECT_FALSE(browser->movieHasFocus());
+        const QPoint movie =
+            browser->view()->mapToGlobal(stage.center() + QPoint(0, stage.height() / 3));
+        ASSERT_TRUE(xdotool(
+            {"mousemove", QString::number(movie.x()), QString::number(movie.y()), "click", "1"}));
+        EXPECT_TRUE(holdMoves(*browser, stage, "Right", {1, 0}));
+    }
 
     auto* download = form.findChild<QPushButton*>(QStringLiteral("Button_down"));
     ASSERT_TRUE(download && download->isEnabled());

@@ -29,6 +29,10 @@ void TForm1::ApplicationEvents1Message(QObject* target, QEvent* event, bool& han
         }
         break;
     }
+    // The web view reads a key's editing command (caret moves, new line)
+    // when the key is offered as a shortcut, and carries it out with the
+    // next key press it gets: the offer of a dropped key goes too.
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (!ui::isBlockedPageKey(key->key()))
