@@ -2,8 +2,11 @@
 // the end of its start page's load, beside a bare web view (a plain
 // QWebEngineView in a window of its own process) loading the same page
 // from the same demo portal, in one run, alternating. The game box prints
-// its phases (ZORVIA_START_UP_TRACE); the benchmark prints the median time
-// of each phase's end, the medians of both totals and their ratio.
+// its phases (ZORVIA_START_UP_TRACE), the bare view a few of its own; the
+// benchmark prints, for both, the median time of each phase's end with the
+// process's CPU time by then (under load the wall times drift with the other
+// work on the machine, the CPU times much less), the medians of both totals
+// and their ratio.
 //
 // Run from the program folder (build/bin): the game box "zorvia" is started
 // from there. bench_start_up --bare <url> is the anchor's own process.
@@ -21,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,33 +45,74 @@ double msSince(long long origin) {
     return double(monotonicNow() - origin) / 1e6;
 }
 
+double cpuMs() {
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    return double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6;
+}
+
 double median(std::vector<double> values) {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     return values[values.size() / 2];
 }
 
-// The anchor: a bare web view loading the page; prints when the load ends.
+// The phases of one program over the rounds: the end of each in ms since
+// the process started, and the process's CPU time by then (all its
+// threads; the web engine's page and GPU processes are not counted).
+struct Phases {
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> wall;
+    std::map<std::string, std::vector<double>> cpu;
+
+    void print(const char* title) {
+        std::printf("%s, phase ends (median ms since the process started; CPU time of the "
+                    "process by then):\n",
+                    title);
+        std::printf("  %-28s %8s %8s %8s %8s\n", "phase", "wall", "+wall", "cpu", "+cpu");
+        double previous = 0;
+        double previousCpu = 0;
+        for (const std::string& phase : order) {
+            const double end = median(wall[phase]);
+            const double used = cpu.count(phase) ? median(cpu[phase]) : 0;
+            std::printf("  %-28s %8.1f %+8.1f %8.1f %+8.1f\n", phase.c_str(), end, end - previous,
+                        used, used - previousCpu);
+            previous = end;
+            previousCpu = used;
+        }
+    }
+};
+
+// The anchor: a bare web view loading the page; prints its phases as the
+// game box does.
 int bareChild(int argc, char** argv) {
-    const char* origin = std::getenv("ZORVIA_START_UP_TRACE");
+    const long long origin = std::atoll(std::getenv("ZORVIA_START_UP_TRACE"));
+    const auto phase = [origin](const char* name) {
+        std::fprintf(stderr, "start-up %s %.1f\nstart-up-cpu %s %.1f\n", name, msSince(origin),
+                     name, cpuMs());
+        std::fflush(stderr);
+    };
+    phase("main");
     const QString url = QString::fromLocal8Bit(argv[2]);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    phase("Qt initialisation");
     QWebEngineView view;
     view.resize(994, 595);
-    QObject::connect(view.page(), &QWebEnginePage::loadFinished, [&] {
-        std::fprintf(stderr, "start-up %s %.1f\n", kLoaded, msSince(std::atoll(origin)));
-        std::fflush(stderr);
-    });
+    phase("web view");
+    QObject::connect(view.page(), &QWebEnginePage::loadFinished, [&] { phase(kLoaded); });
     view.load(QUrl(url));
     view.show();
+    phase("navigation started");
     return app.exec();
 }
 
-// One process run up to its start page's load: phase → ms since its start.
+// One process run up to its start page's load: phase → ms since its start
+// (and, in cpu, phase → the process's CPU time by then, where it tells).
 // Empty when the page did not load within the limit.
 std::map<std::string, double> runUntilLoaded(const QString& program, const QStringList& args,
                                              QProcessEnvironment env,
-                                             std::vector<std::string>& order) {
+                                             std::vector<std::string>& order,
+                                             std::map<std::string, double>& cpu) {
     QProcess process;
     const long long origin = monotonicNow();
     env.insert("ZORVIA_START_UP_TRACE", QString::number(origin));
@@ -76,15 +121,19 @@ std::map<std::string, double> runUntilLoaded(const QString& program, const QStri
     std::map<std::string, double> phases;
     QByteArray pending;
     process.start(program, args);
-    QTest::qWaitFor(
+    static_cast<void>(QTest::qWaitFor(
         [&] {
             pending += process.readAllStandardError();
             for (int end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
                 const QString line = QString::fromUtf8(pending.left(end));
                 pending.remove(0, end + 1);
+                const int last = line.lastIndexOf(' ');
+                if (line.startsWith("start-up-cpu ")) {
+                    cpu[line.mid(13, last - 13).toStdString()] = line.mid(last + 1).toDouble();
+                    continue;
+                }
                 if (!line.startsWith("start-up "))
                     continue;
-                const int last = line.lastIndexOf(' ');
                 const std::string phase = line.mid(9, last - 9).toStdString();
                 if (std::find(order.begin(), order.end(), phase) == order.end())
                     order.push_back(phase);
@@ -92,7 +141,7 @@ std::map<std::string, double> runUntilLoaded(const QString& program, const QStri
             }
             return phases.count(kLoaded) != 0 || process.state() == QProcess::NotRunning;
         },
-        kLimitMs);
+        kLimitMs));
     process.kill();
     process.waitForFinished(10000);
     if (phases.count(kLoaded) == 0)
@@ -119,9 +168,8 @@ int main(int argc, char** argv) {
     // Each process gets a home of its own: nothing of a run stays for the
     // next one.
     const QString folder = QCoreApplication::applicationDirPath() + "/";
-    std::vector<std::string> order;
-    std::map<std::string, std::vector<double>> gameBox;
-    std::vector<double> bare;
+    Phases gameBox;
+    Phases bare;
     for (int round = 0; round < kRounds; ++round) {
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -132,31 +180,34 @@ int main(int argc, char** argv) {
         env.remove("ZORVIA_WEBENGINE_DIR");
         env.insert("ZORVIA_SITE_HOST", portal.host());
 
-        std::vector<std::string> bareOrder;
+        std::map<std::string, double> bareCpu;
+        std::map<std::string, double> boxCpu;
         const auto anchor = runUntilLoaded(QCoreApplication::applicationFilePath(),
-                                           {"--bare", page}, env, bareOrder);
-        const auto box = runUntilLoaded(folder + "zorvia", {}, env, order);
+                                           {"--bare", page}, env, bare.order, bareCpu);
+        const auto box = runUntilLoaded(folder + "zorvia", {}, env, gameBox.order, boxCpu);
         if (anchor.empty() || box.empty()) {
             std::fprintf(stderr, "round %d: a start page did not load\n", round + 1);
             return 1;
         }
-        bare.push_back(anchor.at(kLoaded));
+        for (const auto& [phase, ms] : anchor)
+            bare.wall[phase].push_back(ms);
+        for (const auto& [phase, ms] : bareCpu)
+            bare.cpu[phase].push_back(ms);
         for (const auto& [phase, ms] : box)
-            gameBox[phase].push_back(ms);
+            gameBox.wall[phase].push_back(ms);
+        for (const auto& [phase, ms] : boxCpu)
+            gameBox.cpu[phase].push_back(ms);
     }
 
     std::printf("Start-up, process start to the start page's load, median of %d rounds\n", kRounds);
-    std::printf("game box phases (end of each, ms since the process started):\n");
-    double previous = 0;
-    for (const std::string& phase : order) {
-        const double end = median(gameBox[phase]);
-        std::printf("  %-28s %8.1f   (+%.1f)\n", phase.c_str(), end, end - previous);
-        previous = end;
-    }
-    const double box = median(gameBox[kLoaded]);
-    const double anchor = median(bare);
+    gameBox.print("game box");
+    bare.print("bare web view, same page");
+    const double box = median(gameBox.wall[kLoaded]);
+    const double anchor = median(bare.wall[kLoaded]);
     std::printf("%-30s %8.1f ms\n", "game box", box);
     std::printf("%-30s %8.1f ms\n", "bare web view, same page", anchor);
     std::printf("%-30s %8.2f\n", "ratio game box / bare", box / anchor);
+    std::printf("%-30s %8.2f\n", "CPU time ratio",
+                median(gameBox.cpu[kLoaded]) / median(bare.cpu[kLoaded]));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace zorvia::platform {
 
@@ -26,7 +27,11 @@ void startUpPhase(const char* phase) {
     const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                               std::chrono::steady_clock::now().time_since_epoch())
                               .count();
-    std::fprintf(stderr, "start-up %s %.1f\n", phase, double(now - origin) / 1e6);
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::fprintf(stderr, "start-up %s %.1f\nstart-up-cpu %s %.1f\n", phase,
+                 double(now - origin) / 1e6, phase,
+                 double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6);
     std::fflush(stderr);
 }
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 
 namespace zorvia::skin {
 
@@ -10,21 +11,31 @@ namespace {
 
 // Copies src rectangle (sx, sy, sw, sh) of `from` to dst rectangle
 // (dx, dy, dw, dh) of `to`, replicating pixels (or repeating them from the
-// top-left corner when tiling).
+// top-left corner when tiling). The source column of each target column is
+// worked out once for all rows; rows of the same width are copied whole.
 void blit(const QImage& from, int sx, int sy, int sw, int sh, QImage& to, int dx, int dy, int dw,
           int dh, bool tile) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
         return;
+    const bool sameWidth = sw == dw;
+    std::vector<int> columns;
+    if (!sameWidth) {
+        columns.resize(static_cast<std::size_t>(dw));
+        for (int x = 0; x < dw; ++x)
+            columns[static_cast<std::size_t>(x)] =
+                sx + (tile ? x % sw : static_cast<int>(static_cast<long long>(x) * sw / dw));
+    }
     for (int y = 0; y < dh; ++y) {
         const int srcY =
             sy + (tile ? y % sh : static_cast<int>(static_cast<long long>(y) * sh / dh));
         const auto* src = reinterpret_cast<const QRgb*>(from.constScanLine(srcY));
-        auto* dst = reinterpret_cast<QRgb*>(to.scanLine(dy + y));
-        for (int x = 0; x < dw; ++x) {
-            const int srcX =
-                sx + (tile ? x % sw : static_cast<int>(static_cast<long long>(x) * sw / dw));
-            dst[dx + x] = src[srcX];
+        auto* dst = reinterpret_cast<QRgb*>(to.scanLine(dy + y)) + dx;
+        if (sameWidth) {
+            std::copy_n(src + sx, dw, dst);
+            continue;
         }
+        for (int x = 0; x < dw; ++x)
+            dst[x] = src[columns[static_cast<std::size_t>(x)]];
     }
 }
 
@@ -58,9 +69,10 @@ void blitToImage(QImage& target, QPoint at, const QImage& work, bool transparent
 void blitToPainter(QPainter& target, QPoint at, QImage work, bool transparent) {
     if (transparent) {
         work = work.convertToFormat(QImage::Format_ARGB32);
+        const int width = work.width();
         for (int y = 0; y < work.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(work.scanLine(y));
-            for (int x = 0; x < work.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 if (isKey(line[x]))
                     line[x] = 0;
         }

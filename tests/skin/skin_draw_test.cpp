@@ -64,6 +64,10 @@ TEST(DrawSkinImage, NinePartDrawing) {
         {"stretched", {6, 4}, false, "RGGGGR\nGBBWWG\nGWWBBG\nRGGGGR\n"},
         // The centre repeated from its top-left corner.
         {"tiled", {7, 5}, true, "RGGGGGR\nGBWBWBG\nGWBWBWG\nGBWBWBG\nRGGGGGR\n"},
+        // Narrower than the state image: the centre keeps its first column.
+        {"shrunk", {3, 4}, false, "RGR\nGBG\nGWG\nRGR\n"},
+        // Rows as wide as the state image's, repeated downwards.
+        {"tiled down", {4, 6}, true, "RGGR\nGBWG\nGWBG\nGBWG\nGWBG\nRGGR\n"},
         // Narrower than both side margins: they count as 0 and the state
         // image is stretched whole across (rows keep their margins).
         {"too narrow", {1, 4}, false, "R\nG\nG\nR\n"},
