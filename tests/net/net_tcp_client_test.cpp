@@ -88,7 +88,7 @@ class MaxLineLengthTest : public testing::TestWithParam<MaxLineCase> {};
 TEST_P(MaxLineLengthTest, DefaultLimit) {
     const MaxLineCase& c = GetParam();
     ScriptServer server({test::send(c.sent), test::awaitClose()});
-    Client client(server, 300);
+    Client client(server);
     if (c.exceeds) {
         EXPECT_EQ(messageOf([&] { client.tcp.ReadLine(); }), "Max line length exceeded.");
     } else {
@@ -213,8 +213,10 @@ TEST(NetTcpClientTest, LengthPrefixedStream) {
 }
 
 TEST(NetTcpClientTest, ReadTimeouts) {
-    ScriptServer server({test::send("partial"), test::awaitClose()});
+    ScriptServer server({test::send("partial"), test::hold()});
     Client client(server, 100);
+    // "partial" is on its way before the reads start, and nothing follows it.
+    ASSERT_TRUE(test::waitForHold(server));
     // With the default timeout a silent peer raises ...
     EXPECT_EQ(messageOf([&] { client.tcp.ReadLine(); }), "Read Timeout");
     // ... an explicit one ends the line empty and keeps the bytes queued.

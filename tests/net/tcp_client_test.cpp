@@ -251,8 +251,10 @@ TEST(TcpClientTest, ConnectTimeLimit) {
 }
 
 TEST(TcpClientTest, ReadTimeLimitEndsTheLine) {
-    ScriptServer server({test::send("part"), test::awaitClose()});
+    ScriptServer server({test::send("part"), test::hold()});
     Client client(server);
+    // "part" is on its way before the read starts, and nothing follows it.
+    ASSERT_TRUE(test::waitForHold(server));
     client.socket.SetReadTimeout(100);
     EXPECT_EQ(client.socket.ReceiveLine(), "part");
     EXPECT_EQ(client.errors, std::vector<int>{10060});

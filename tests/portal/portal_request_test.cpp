@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 using namespace zorvia;
 using namespace zorvia::portal;
 using namespace zorvia::test;
@@ -122,12 +120,13 @@ TEST(PortalRequest, UnreachablePortalIsToldApartFromAnEmptyReply) {
 }
 
 TEST(PortalRequest, StalledPortalEndsWithinTheReadLimit) {
-    ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "1|A|"), pause(3000)});
+    // The portal sends its reply and then holds the connection open until
+    // the test ends: only the read limit ends the exchange.
+    ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "1|A|"), hold()});
     TTcpClient socket;
-    RequestLimits limits = quick();
-    limits.readMs = 300;
-    const auto reply = queryPortal(socket, host(server), "", "action=catlist", limits);
+    const auto reply = queryPortal(socket, host(server), "", "action=catlist", quick());
     EXPECT_EQ(reply.text, "1|A|");
+    EXPECT_TRUE(reply.reached);
 }
 
 TEST(PortalRequest, ABodyOverItsLimitIsRefusedWhole) {
@@ -163,11 +162,15 @@ TEST(PortalRequest, AQueryWithAControlCharacterSendsNothing) {
 }
 
 TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
+    // Each head ends, and a reply follows it, once its limit has passed: a
+    // client without the limit would take that reply.
+    const std::string end = "\r\n\r\n1|A|";
     std::vector<Step> trickle = {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: ")};
     for (int i = 0; i < 30; ++i) {
         trickle.push_back(send("7|x|"));
         trickle.push_back(pause(200));
     }
+    trickle.push_back(send(end));
     RequestLimits shortTotal = quick();
     shortTotal.totalMs = 1500;
     RequestLimits defaults;
@@ -179,7 +182,7 @@ TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
         {"trickling head", trickle, shortTotal},
         {"endless header line",
          {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: " + std::string(1 << 20, 'a')),
-          pause(3000)},
+          send(end)},
          quick()},
         {"endless head of short lines",
          {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n"), send([] {
@@ -188,7 +191,7 @@ TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
                   lines += "X-A: 7|x|\r\n";
               return lines;
           }()),
-          pause(3000)},
+          send(end)},
          quick()},
         {"12 s pause inside the head",
          {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nX-A: 7|x|"), pause(12000),
@@ -198,12 +201,9 @@ TEST(PortalRequest, AHeadOutsideItsLimitsIsAFailedExchange) {
     for (const auto& c : cases) {
         ScriptServer server(c.script);
         TTcpClient socket;
-        const auto start = std::chrono::steady_clock::now();
         const auto reply = queryPortal(socket, host(server), "", "action=catlist", c.limits);
-        const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(reply.text, "") << c.what;
         EXPECT_FALSE(reply.reached) << c.what;
-        EXPECT_LT(took, std::chrono::milliseconds(c.limits.totalMs + 1000)) << c.what;
     }
 }
 

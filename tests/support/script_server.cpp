@@ -1,5 +1,6 @@
 #include "support/script_server.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
@@ -14,6 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kStepLimitMs = 5000;
+constexpr int kHoldLimitMs = 120000;
 
 int listenLoopback(int backlog, std::uint16_t& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -62,6 +64,9 @@ Step close() {
 }
 Step awaitClose() {
     return {Step::Kind::AwaitClose, {}, 0};
+}
+Step hold() {
+    return {Step::Kind::Hold, {}, 0};
 }
 
 ScriptServer::ScriptServer(std::vector<Step> script, int connections, int acceptWaitMs)
@@ -136,9 +141,20 @@ void ScriptServer::play(int fd) {
             }
             break;
         }
-        case Step::Kind::Pause:
-            std::this_thread::sleep_for(std::chrono::milliseconds(step.ms));
+        case Step::Kind::Pause: {
+            const auto deadline = Clock::now() + std::chrono::milliseconds(step.ms);
+            while (!stop_ && Clock::now() < deadline)
+                std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(20),
+                                                                      deadline - Clock::now()));
             break;
+        }
+        case Step::Kind::Hold: {
+            const int held = holds_++;
+            const auto deadline = Clock::now() + std::chrono::milliseconds(kHoldLimitMs);
+            while (releases_ <= held && !stop_ && !sawClose_ && Clock::now() < deadline)
+                drain(fd, 20);
+            break;
+        }
         case Step::Kind::AwaitText: {
             const auto deadline = Clock::now() + std::chrono::milliseconds(kStepLimitMs);
             for (;;) {
@@ -180,6 +196,13 @@ void ScriptServer::play(int fd) {
         drain(fd, 0);
         ::close(fd);
     }
+}
+
+bool waitForHold(const ScriptServer& server, int count, int ms) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (server.holdsReached() < count && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return server.holdsReached() >= count;
 }
 
 std::uint16_t unusedPort() {

@@ -19,6 +19,7 @@ struct Step {
         Reset,         // abort the connection (RST)
         Close,         // close gracefully
         AwaitClose,    // read until the client closes
+        Hold,          // stay until the test releases the server or the client closes
     };
     Kind kind;
     std::string data;
@@ -32,10 +33,12 @@ Step shutdownWrite();
 Step reset();
 Step close();
 Step awaitClose();
+Step hold();
 
 // A server on 127.0.0.1 that accepts connections and plays the same script
-// on each, one after the other. Every wait is bounded; a script that runs
-// to its end closes the connection gracefully.
+// on each, one after the other. Every wait is bounded, and a pause or hold
+// ends early when the server is destroyed; a script that runs to its end
+// closes the connection gracefully.
 class ScriptServer {
 public:
     // `acceptWaitMs`: how long each connection is waited for.
@@ -53,6 +56,11 @@ public:
     // Whether a client closed its side while a step read from it.
     bool sawClientClose() const { return sawClose_; }
     int accepted() const { return accepted_; }
+    // How many hold steps the server has reached: everything before the
+    // last of them has been sent.
+    int holdsReached() const { return holds_; }
+    // Lets the server go on from the hold step it is at (or reaches next).
+    void release() { ++releases_; }
 
 private:
     void run(int connections, int acceptWaitMs);
@@ -66,10 +74,15 @@ private:
     std::string received_;
     std::atomic<bool> sawClose_{false};
     std::atomic<int> accepted_{0};
+    std::atomic<int> holds_{0};
+    std::atomic<int> releases_{0};
     std::atomic<bool> done_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
+
+// Blocks until the server has reached `count` hold steps, at most `ms`.
+bool waitForHold(const ScriptServer& server, int count = 1, int ms = 20000);
 
 // A port on 127.0.0.1 where nothing listens.
 std::uint16_t unusedPort();
