@@ -79,7 +79,7 @@ TEST(NewWindowTest, NewWindowsBecomeOneNavigationOfTheTargetWithoutRequestOrWind
         // Only the tab opened on the address asks the server for it.
         EXPECT_TRUE(QTest::qWaitFor([&] { return opener.server.requestCount("/popup") == 1; },
                                     kLoadTimeoutMs));
-        spin(kQuietPeriodMs);
+        ASSERT_TRUE(laterRequestArrived(*opener.browser, opener.server));
         EXPECT_EQ(redirector.redirected, QStringList{opener.server.url(path)});
         EXPECT_EQ(opener.server.requestCount("/popup"), 1);
         ASSERT_EQ(redirector.hidden.size(), 1u);
@@ -129,7 +129,7 @@ TEST(NewWindowTest, RequestsWithoutATargetAreDropped) {
         ASSERT_TRUE(opener.open());
         fire(*opener.browser, Trigger::WindowOpen);
         fire(*opener.browser, Trigger::ScriptLinkClick);
-        spin(kQuietPeriodMs);
+        ASSERT_TRUE(laterRequestArrived(*opener.browser, opener.server));
         EXPECT_EQ(requests, bound ? 2 : 0);
         EXPECT_FALSE(spareNavigated);
         EXPECT_EQ(opener.server.requestCount("/popup"), 0);
@@ -147,7 +147,11 @@ TEST(NewWindowTest, HandlerMayDestroyTheBrowserThatRaisedTheEvent) {
     };
     fire(*opener.browser, Trigger::WindowOpen);
     EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }, kLoadTimeoutMs));
-    spin(kQuietPeriodMs);
+    // A browser loaded afterwards proves the moment for the request passed.
+    auto* later = new TWebBrowser(&opener.window);
+    BrowserEvents laterEvents(*later);
+    ASSERT_TRUE(navigateAndWait(*later, laterEvents, opener.server.url("/opener")));
+    ASSERT_TRUE(laterRequestArrived(*later, opener.server));
     EXPECT_EQ(opener.server.requestCount("/popup"), 0);
 }
 

@@ -133,13 +133,17 @@ TEST(WebBrowserTest, PlacementAlignmentAndInputTargets) {
     EXPECT_TRUE(browser->isInside(browser->inputWidget()));
 }
 
-// Renders Chinese text and checks that glyphs were drawn. With
+// Renders Chinese text and checks that glyphs were drawn: each character
+// sits in a box of its own, and the four boxes differ from one another and
+// from a character no font has (missing glyphs all draw the same box). With
 // ZORVIA_SCREENSHOT_DIR set, the picture is kept there for a look.
 TEST(WebBrowserTest, RendersChineseText) {
     TestHttpServer server;
-    server.page("/cjk",
-                "<!doctype html><meta charset='utf-8'><body style='margin:0;background:#fff'>"
-                "<h1 style='font-size:48px;color:#000'>在线Flash游戏 本地游戏 收藏成功</h1>");
+    server.page("/cjk", "<!doctype html><meta charset='utf-8'><style>b{position:absolute;top:0;"
+                        "width:60px;height:60px;font:48px/60px sans-serif;color:#000}</style>"
+                        "<body style='margin:0;background:#fff'><b style='left:0'>在</b>"
+                        "<b style='left:60px'>线</b><b style='left:120px'>游</b>"
+                        "<b style='left:180px'>戏</b><b style='left:240px'>&#xE000;</b>");
     QWidget window;
     auto* browser = new TWebBrowser(&window);
     browser->setAlignClient(true);
@@ -148,15 +152,28 @@ TEST(WebBrowserTest, RendersChineseText) {
     BrowserEvents events(*browser);
     ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/cjk")));
     QImage image;
-    const auto darkPixels = [&] {
-        image = browser->grab().toImage();
-        int dark = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
-        return dark;
+    const auto boxes = [&] {
+        image = browser->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QList<QImage> cells;
+        for (int i = 0; i < 5; ++i)
+            cells << image.copy(i * 60, 0, 60, 60);
+        return cells;
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return darkPixels() > 2000; }, kLoadTimeoutMs));
+    const auto inked = [](const QImage& cell) {
+        int dark = 0;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                dark += qGray(cell.pixel(x, y)) < 100 ? 1 : 0;
+        return dark > 40;
+    };
+    // Waits until the text is drawn.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inked(boxes().at(3)); }, kLoadTimeoutMs));
+    const QList<QImage> cells = boxes();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(inked(cells.at(i))) << i;
+        for (int j = i + 1; j < 5; ++j)
+            EXPECT_NE(cells.at(i), cells.at(j)) << i << " " << j;
+    }
     if (const QByteArray dir = qgetenv("ZORVIA_SCREENSHOT_DIR"); !dir.isEmpty())
         image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("browser_cjk.png")));
 }

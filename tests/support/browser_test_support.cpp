@@ -10,6 +10,8 @@
 #include <QWebEnginePage>
 #include <QWidget>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 namespace zorvia::test {
@@ -111,8 +113,22 @@ QRgb grabPixel(QWidget& widget, const QPoint& point) {
     return grabOf(widget, QRect(point, QSize(1, 1))).pixel(0, 0) | 0xff000000u;
 }
 
-void spin(int ms) {
-    QTest::qWait(ms);
+bool laterRequestArrived(TWebBrowser& browser, TestHttpServer& server) {
+    const int before = server.requestCount("/later");
+    evaluate(browser, QStringLiteral("fetch('/later?n=%1'); 0").arg(before));
+    return QTest::qWaitFor([&] { return server.requestCount("/later") > before; }, kLoadTimeoutMs);
+}
+
+bool waitForColour(QWidget& widget, const QPoint& point, QRgb colour, int tolerance,
+                   int timeoutMs) {
+    return QTest::qWaitFor(
+        [&] {
+            const QRgb shown = grabPixel(widget, point);
+            return std::abs(qRed(shown) - qRed(colour)) <= tolerance &&
+                   std::abs(qGreen(shown) - qGreen(colour)) <= tolerance &&
+                   std::abs(qBlue(shown) - qBlue(colour)) <= tolerance;
+        },
+        timeoutMs);
 }
 
 QList<QWidget*> visibleWindows() {

@@ -15,9 +15,6 @@ namespace zorvia::test {
 
 // Time limit for one page load or one awaited browser event.
 constexpr int kLoadTimeoutMs = 20000;
-// How long to keep the event loop running when showing that something does
-// NOT happen (a request that must not arrive, a window that must not open).
-constexpr int kQuietPeriodMs = 700;
 // Time limit for the Flash player to start and draw (it compiles its
 // WebAssembly module first).
 constexpr int kPlayerTimeoutMs = 90000;
@@ -39,6 +36,12 @@ bool waitForDocumentAt(const TWebBrowser& browser, const QString& url);
 // Runs a script in the page's main world and waits for its result.
 QVariant evaluate(TWebBrowser& browser, const QString& script);
 
+// Proves that the moment for a request to `server` has passed: the page in
+// `browser` asks the server for "/later" and this waits until that request
+// has arrived; anything the page or its browser process set going before
+// has been asked for by then. The "/later" request is recorded like any.
+bool laterRequestArrived(TWebBrowser& browser, TestHttpServer& server);
+
 // Whether the picture inside rect of widget moves: grabs a second apart
 // differ while something is drawn there (neither grab of one colour).
 // Waits at most timeoutMs for that.
@@ -47,8 +50,10 @@ bool framesAdvance(QWidget& widget, const QRect& rect, int timeoutMs = kPlayerTi
 // The colour at point of a grab of widget.
 QRgb grabPixel(QWidget& widget, const QPoint& point);
 
-// Keeps the event loop running for ms milliseconds.
-void spin(int ms);
+// Waits until the pixel at point of widget is within `tolerance` of
+// `colour` in each channel.
+bool waitForColour(QWidget& widget, const QPoint& point, QRgb colour, int tolerance = 8,
+                   int timeoutMs = kLoadTimeoutMs);
 
 // The visible top-level widgets of the application.
 QList<QWidget*> visibleWindows();

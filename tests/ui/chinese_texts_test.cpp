@@ -80,8 +80,17 @@ TEST_F(Chinese, SearchFieldContextMenu) {
     }
     EXPECT_TRUE(texts.join('|').contains(QStringLiteral("复制(&C)")))
         << texts.join('|').toStdString();
-    // The menu as it appears on the screen, beside the field.
-    QTest::qWait(200);
+    // The menu as it appears on the screen, beside the field, once the
+    // screen shows what the menu draws.
+    const QPoint inside = menu->actionGeometry(menu->actions().first()).center();
+    const QRgb drawn = menu->grab().toImage().pixel(inside);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QPoint at = menu->mapToGlobal(inside);
+            return menu->screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixel(0, 0) ==
+                   drawn;
+        },
+        5000));
     const QRect area =
         menu->geometry().united(edit->rect().translated(edit->mapToGlobal(QPoint())));
     menu->screen()
@@ -95,21 +104,31 @@ TEST_F(Chinese, UnreachablePageShowsTheChineseErrorPage) {
     ASSERT_NE(browser, nullptr);
     // The page's text arrives through a callback that may outlive the test.
     auto text = std::make_shared<QString>();
+    auto asked = std::make_shared<bool>(false);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            browser->page()->toPlainText([text](const QString& t) { *text = t; });
-            QTest::qWait(250);
+            if (!*asked) {
+                *asked = true;
+                browser->page()->toPlainText([text, asked](const QString& t) {
+                    *text = t;
+                    *asked = false;
+                });
+            }
             return text->contains(QStringLiteral("无法访问此网站"));
         },
         60000))
         << text->toStdString();
     EXPECT_FALSE(text->contains("This site can")) << text->toStdString();
-    QTest::qWait(300);
-    const QImage shot = form->grab().toImage();
-    shot.save(screenshotPath("unreachable_page.png"));
     // The error page's white background fills the tab below its text.
     const QRect view(browser->mapTo(form.get(), QPoint(0, 0)), browser->size());
-    EXPECT_EQ(shot.pixelColor(view.left() + 5, view.bottom() - 5), QColor(Qt::white));
+    QImage shot;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            shot = form->grab().toImage();
+            return shot.pixelColor(view.left() + 5, view.bottom() - 5) == QColor(Qt::white);
+        },
+        20000));
+    shot.save(screenshotPath("unreachable_page.png"));
 }
 
 TEST(MessageBox, LongTextWrapsWithinTheScreen) {

@@ -95,7 +95,6 @@ protected:
     }
 
     void screenshot(const QString& name) {
-        QTest::qWait(500); // let the pages paint
         const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
         QDir().mkpath(dir);
         EXPECT_TRUE(form->grab().save(dir + "/" + name));
@@ -159,7 +158,10 @@ TEST_F(FavouritesOnPortal, LoginAddDeleteLogout) {
               portal.url("/mini.php?itemid=101"));
     EXPECT_EQ(ui::toQ(child<ui::TListBox>(form, "ListBox3")->link(1)),
               portal.url("/mini.php?itemid=102"));
-    const QStringList names = itemTexts(child<ui::TListBox>(form, "ListBox3"));
+    // The names of games 101 and 102 in the demo catalogue.
+    const QStringList names = {QStringLiteral("2048 数字合并"), QStringLiteral("连连看 经典版")};
+    EXPECT_EQ(itemTexts(child<ui::TListBox>(form, "ListBox3")), names);
+    EXPECT_TRUE(child<ui::TListBox>(form, "ListBox3")->isVisible());
     screenshot("favourites_logged_in.png");
 
     // Delete the first one through its menu.
@@ -169,6 +171,9 @@ TEST_F(FavouritesOnPortal, LoginAddDeleteLogout) {
     QTest::mouseClick(child<ui::TListBox>(form, "ListBox3")->viewport(), Qt::RightButton, {},
                       first);
     ASSERT_TRUE(child<QMenu>(form, "PopupMenu2")->isVisible());
+    EXPECT_EQ(child<QMenu>(form, "PopupMenu2")->actions(),
+              QList<QAction*>{child<QAction>(form, "N2")});
+    EXPECT_EQ(child<QAction>(form, "N2")->text(), QStringLiteral("删除"));
     EXPECT_TRUE(
         child<QMenu>(form, "PopupMenu2")
             ->grab()

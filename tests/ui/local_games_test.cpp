@@ -56,16 +56,18 @@ void PrintTo(const Row& row, std::ostream* os) {
         << row.gamehelpUtf8 << '}';
 }
 
-// The rows of the game database with this file name, in id order.
+// The rows of the game database with this file name, in id order; the file
+// name is compared here, not in SQL.
 std::vector<Row> rowsNamed(TForm1& form, const AnsiString& filename) {
     std::vector<Row> rows;
     portal::StoreSession session(form.SQLiteDB1, form.SQLiteQuery1);
-    form.SQLiteQuery1.SQL().SetText(portal::gameExistsSql(filename) + " order by id");
+    form.SQLiteQuery1.SQL().SetText("select subject, filename, gamehelp from iflash order by id");
     form.SQLiteQuery1.Open();
     for (; !form.SQLiteQuery1.Eof(); form.SQLiteQuery1.Next())
-        rows.push_back({form.SQLiteQuery1.FieldByName("subject").AsString(),
-                        form.SQLiteQuery1.FieldByName("filename").AsString(),
-                        form.SQLiteQuery1.FieldByName("gamehelp").AsString()});
+        if (form.SQLiteQuery1.Fields(1).AsString() == filename)
+            rows.push_back({form.SQLiteQuery1.Fields(0).AsString(),
+                            form.SQLiteQuery1.Fields(1).AsString(),
+                            form.SQLiteQuery1.Fields(2).AsString()});
     return rows;
 }
 

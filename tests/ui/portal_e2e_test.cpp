@@ -1,5 +1,6 @@
 // The main window started against the demo portal.
 #include "browser/web_browser.h"
+#include "support/browser_test_support.h"
 #include "support/demo_portal.h"
 #include "support/find_child.h"
 #include "support/qt_print.h"
@@ -9,11 +10,13 @@
 
 #include <QDir>
 #include <QTest>
+#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using zorvia::test::child;
+using zorvia::test::waitForColour;
 
 using namespace zorvia;
 
@@ -37,18 +40,21 @@ TEST(PortalEndToEnd, StartUpShowsCategoriesAndTheStartPage) {
     const QString firstId = QString::fromUtf8(catlist.left(catlist.indexOf('|')));
     EXPECT_EQ(QString::fromStdString(child<ui::TListBox>(form, "ListBox1")->link(0)),
               portal.url("/mini.php?catid=" + firstId));
-    EXPECT_FALSE(child<ui::TListBox>(form, "ListBox1")->item(0)->text().isEmpty());
+    // The first category of the demo catalogue.
+    EXPECT_EQ(child<ui::TListBox>(form, "ListBox1")->item(0)->text(), QStringLiteral("益智游戏"));
 
     // The start page loads in the first tab, whose caption follows its title
     // once the tab manager is there; the document is what counts here.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return child<TWebBrowser>(form, "WebBrowser1")->Document().has_value(); }, 30000));
-    EXPECT_EQ(child<TWebBrowser>(form, "WebBrowser1")->LocationURL(), portal.url("/mini.php"));
-    EXPECT_FALSE(child<TWebBrowser>(form, "WebBrowser1")->Document()->title().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return child<TWebBrowser>(form, "WebBrowser3")->Document().has_value(); }, 30000));
+    TWebBrowser* start = child<TWebBrowser>(form, "WebBrowser1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return start->Document().has_value(); }, 30000));
+    EXPECT_EQ(start->LocationURL(), portal.url("/mini.php"));
+    EXPECT_EQ(start->Document()->title(), QStringLiteral("Zorvia游戏盒子 - 精品Flash小游戏"));
+    TWebBrowser* panel = child<TWebBrowser>(form, "WebBrowser3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->Document().has_value(); }, 30000));
+    EXPECT_EQ(panel->Document()->title(), QStringLiteral("会员登录"));
 
-    QTest::qWait(1500); // let the pages paint
+    // On screen: the start page's header begins in its gradient's first colour.
+    EXPECT_TRUE(waitForColour(*start->view(), {2, 20}, qRgb(0x3a, 0x47, 0xd5)));
     const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
     QDir().mkpath(dir);
     EXPECT_TRUE(form->grab().save(dir + "/start_page.png"));

@@ -138,8 +138,6 @@ TEST(ProgramFolder, AChineseNamedFolderWorksEndToEnd) {
     TestHttpServer pages;
     ASSERT_TRUE(pages.isListening());
     servePage(pages);
-    ScriptServer portal(
-        {awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello")});
     auto child = startChild(folder, "ChildRun.ChineseFolder",
                             {"ZORVIA_CHILD=chinese", "ZORVIA_SITE_HOST=127.0.0.1:9",
                              "ZORVIA_TEST_PAGE=" + pages.url("/game"),
@@ -176,8 +174,10 @@ TEST(ChildRun, ChineseFolder) {
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), "hello");
 
-    // Opened in a tab: the link is the stored file's path.
+    // Opened in a tab: the tab shows the stored file.
     form->CreateNewTab(link);
+    EXPECT_TRUE(waitForDocumentAt(*form->activeBrowser(),
+                                  QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)));
 
     // Deleted: row, item and file.
     list(*form)->setCurrentRow(0);

@@ -82,7 +82,8 @@ TEST_F(Shell, CollapseAndRestoreLeftColumn) {
 
 TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
     skin::setClientSize(form.get(), {TForm1::kClientWidth + 200, TForm1::kClientHeight + 100});
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return child<QFrame>(form, "Panel_status")->width() == 1193; }, 5000));
     EXPECT_EQ(child<QFrame>(form, "Panel_left")->geometry(), QRect(0, 0, 175, 667));
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 1017, 667));
     EXPECT_EQ(child<QFrame>(form, "Panel_status")->geometry(), QRect(0, 670, 1193, 25));
@@ -99,7 +100,9 @@ TEST_F(Shell, AnchoredControlsFollowTheWindowSize) {
     QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(0, 0, 1193, 667));
     skin::setClientSize(form.get(), {TForm1::kClientWidth, TForm1::kClientHeight});
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return child<QFrame>(form, "Panel_main")->geometry() == QRect(0, 0, 993, 567); },
+        5000));
     QTest::mouseClick(child<QPushButton>(form, "Button_hide"), Qt::LeftButton);
     EXPECT_EQ(child<QFrame>(form, "Panel_main")->geometry(), QRect(176, 0, 817, 567));
     EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->geometry(), QRect(4, 41, 810, 522));
@@ -133,29 +136,46 @@ TEST_F(Shell, DesignStateOfTheWindow) {
     EXPECT_TRUE(form->SkinData1.SkinLoaded());
     EXPECT_FALSE(form->SkinData1.Model().SkinName.empty());
 
-    // The login button has no click action.
+    // The login button has no click action: once a message posted after the
+    // click has arrived, nothing has changed.
+    auto* login = child<QPushButton>(form, "Button_login");
     ModalCloser closer;
-    QTest::mouseClick(child<QPushButton>(form, "Button_login"), Qt::LeftButton);
-    QTest::qWait(50);
+    QTest::mouseClick(login, Qt::LeftButton);
+    bool passed = false;
+    QMetaObject::invokeMethod(
+        form.get(), [&] { passed = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return passed; }, 5000));
     EXPECT_TRUE(closer.seen().isEmpty());
     EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), 1);
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl1")->activePage(),
+              child<ui::TTabSheet>(form, "TabSheet1"));
 }
 
 TEST_F(Shell, Screenshot) {
-    QTest::qWait(300);
     const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
     QDir().mkpath(dir);
     const QImage shot = form->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(dir + "/main_window.png"));
-    // Something is drawn where the Chinese caption of Button1 sits.
-    const QImage button = child<QPushButton>(form, "Button1")->grab().toImage();
-    int dark = 0;
-    for (int y = 0; y < button.height(); ++y)
-        for (int x = 0; x < button.width(); ++x)
-            if (qGray(button.pixel(x, y)) < 100)
-                ++dark;
-    EXPECT_GT(dark, 40);
+    // Button1 draws Chinese captions with real glyphs: two captions of two
+    // characters each look different (boxes for missing glyphs would not),
+    // and differ from two characters that no font has.
+    auto* button = child<QPushButton>(form, "Button1");
+    EXPECT_EQ(button->text(), QStringLiteral("在线Flash游戏"));
+    const QString caption = button->text();
+    const auto drawn = [&](const QString& text) {
+        button->setText(text);
+        return button->grab().toImage();
+    };
+    const QImage first = drawn(QStringLiteral("在线"));
+    const QImage second = drawn(QStringLiteral("游戏"));
+    const QImage missing = drawn(QStringLiteral("\uE000\uE001"));
+    button->setText(caption);
+    EXPECT_NE(first, second);
+    EXPECT_NE(first, missing);
+    EXPECT_NE(first, drawn(QString()));
+    button->setText(caption);
 }
 
 } // namespace
