@@ -1,6 +1,7 @@
 // Adding and deleting favourites and following the side panel's login
 // state, against a scripted portal and small local pages.
 #include "browser/web_browser.h"
+#include "browser/web_profile.h"
 #include "support/find_child.h"
 #include "support/modal.h"
 #include "support/qt_print.h"
@@ -15,13 +16,17 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QNetworkCookie>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <algorithm>
 #include <memory>
 
 using zorvia::test::child;
@@ -128,6 +133,40 @@ TEST_F(Favourites, AddingAnswersEachReplyOfThePortal) {
                       QStringLiteral("测试游戏"));
             EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->link(0), location);
         }
+    }
+}
+
+// The portal's cookie goes into each request while it fits the 256-byte
+// buffer of the read (its terminating zero included); a longer one, or
+// none, keeps the one sent before.
+TEST_F(Favourites, ACookieOf256BytesOrMoreKeepsThePreviousOne) {
+    QWebEngineCookieStore* store = browser::sharedProfile()->cookieStore();
+    const QUrl portal(QStringLiteral("http://127.0.0.1/"));
+    store->deleteAllCookies();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return browser::cookiesForUrl(portal.toString()).empty(); }, 20000));
+    SiteCookie.clear();
+    // Each header is "zc=" and a value: `size` bytes in all.
+    const struct {
+        int size;     // 0: the cookie is removed
+        int sentSize; // size of the Cookie line's value
+    } cases[] = {{255, 255}, {256, 255}, {300, 255}, {10, 10}, {0, 10}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const QNetworkCookie cookie("zc", QByteArray(std::max(c.size - 3, 0), 'v'));
+        if (c.size > 0)
+            store->setCookie(cookie, portal);
+        else
+            store->deleteCookie(cookie, portal);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return browser::cookiesForUrl(portal.toString()).size() == std::size_t(c.size); },
+            20000));
+        test::ScriptServer server(answer("1|A|"));
+        usePortal(server);
+        EXPECT_EQ(form->GetHttpLine("action=favlist"), "1|A|");
+        const std::string want =
+            "\r\nCookie: zc=" + std::string(std::size_t(c.sentSize - 3), 'v') + "\r\n";
+        EXPECT_NE(server.received().find(want), std::string::npos) << server.received();
     }
 }
 
