@@ -1,7 +1,6 @@
 #include "support/x_input.h"
 
 #include <QProcess>
-#include <QTest>
 
 namespace zorvia::test {
 
@@ -13,10 +12,7 @@ bool xdotool(const QStringList& args) {
         process.waitForFinished(1000);
         return false;
     }
-    if (process.exitCode() != 0)
-        return false;
-    QTest::qWait(300); // let the input arrive and the page react
-    return true;
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 } // namespace zorvia::test

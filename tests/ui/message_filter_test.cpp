@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include "browser/web_browser.h"
 #include "support/find_child.h"
+#include "support/x_input.h"
 #include <gtest/gtest.h>
 
 using zorvia::test::child;
@@ -19,11 +21,35 @@ QVariantList pageList(TWebBrowser& browser, const char* name) {
     return evaluate(browser, QStringLiteral("window.%1").arg(name)).toList();
 }
 
-bool anyMenuVisible() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<QMenu*>(widget) && widget->isVisible())
-            return true;
-    return false;
+// Counts the menus the application shows.
+class MenuCount : public QObject {
+public:
+    MenuCount() { qApp->installEventFilter(this); }
+    ~MenuCount() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QMenu*>(watched))
+            ++shown;
+        return false;
+    }
+};
+
+// Moves the pointer onto `widget` through the X server and waits until the
+// widget sees it come: the input given before has been handled by then.
+bool pointerArrives(QWidget* widget) {
+    struct EnterWatch : QObject {
+        bool entered = false;
+        bool eventFilter(QObject*, QEvent* event) override {
+            entered = entered || event->type() == QEvent::Enter;
+            return false;
+        }
+    } watch;
+    widget->installEventFilter(&watch);
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    return xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}) &&
+           QTest::qWaitFor([&] { return watch.entered; }, kLoadTimeoutMs);
 }
 
 void closeMenus() {
@@ -60,19 +86,29 @@ TEST(MessageFilter, RightButtonNeverReachesTheActiveTabOrTheLoginPanel) {
         QWidget* input = c.browser->inputWidget();
         ASSERT_NE(input, nullptr);
         const QPoint inPage(60, 100);
+        MenuCount menus;
         ASSERT_TRUE(xClick(input, inPage, 3));
         ASSERT_TRUE(xClick(input, inPage, 3, 2));
-        const bool menuShown = anyMenuVisible();
-        closeMenus();
-        // A left click arrives everywhere: the page did get the input route.
+        if (c.rightArrives) {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return pageList(*c.browser, "ups").contains(2) &&
+                           evaluate(*c.browser, "window.menus").toInt() > 0;
+                },
+                kLoadTimeoutMs));
+            EXPECT_TRUE(pageList(*c.browser, "downs").contains(2));
+            closeMenus();
+            continue;
+        }
+        // A left click after them arrives: the page did get the input route,
+        // and the right clicks before it were kept away.
         ASSERT_TRUE(xClick(input, inPage, 1));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "downs").contains(0); },
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "ups").contains(0); },
                                     kLoadTimeoutMs));
-        EXPECT_EQ(pageList(*c.browser, "downs").contains(2), c.rightArrives);
-        EXPECT_EQ(pageList(*c.browser, "ups").contains(2), c.rightArrives);
-        EXPECT_EQ(evaluate(*c.browser, "window.menus").toInt() > 0, c.rightArrives);
-        if (!c.rightArrives)
-            EXPECT_FALSE(menuShown);
+        EXPECT_FALSE(pageList(*c.browser, "downs").contains(2));
+        EXPECT_FALSE(pageList(*c.browser, "ups").contains(2));
+        EXPECT_EQ(evaluate(*c.browser, "window.menus").toInt(), 0);
+        EXPECT_EQ(menus.shown, 0);
     }
 }
 
@@ -142,6 +178,7 @@ TEST(MessageFilter, DoubleClickOnTheTabStripClosesTheCurrentTab) {
                               ? child<TWebBrowser>(form, "WebBrowser1")->inputWidget()
                               : step.target;
         ASSERT_TRUE(xClick(target, step.pos, 1, 2));
+        ASSERT_TRUE(pointerArrives(child<QPushButton>(form, "Button_search")));
         QStringList captions;
         for (int i = 0; i < ws.pageCount(); ++i)
             captions << ws.page(i)->caption();

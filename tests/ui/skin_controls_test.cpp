@@ -22,6 +22,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace zorvia;
@@ -176,11 +177,21 @@ TEST_F(Buttons, RealPointerThroughTheXServer) {
     expectState(TSkinButton::Hot, "pointer over");
     ASSERT_TRUE(test::xdotool({"mousedown", "1"}));
     expectState(TSkinButton::Pressed, "pressed");
-    for (const QPoint at : {outside, centre})
-        ASSERT_TRUE(test::xdotool(moveTo(at)));
+    // Each step is waited for, so that the button sees the pointer leave.
+    ASSERT_TRUE(test::xdotool(moveTo(outside)));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return skinner->state() != TSkinButton::Pressed && skinner->state() != TSkinButton::Hot;
+    })) << "left while pressed";
+    ASSERT_TRUE(test::xdotool(moveTo(centre)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return skinner->state() == TSkinButton::Hot; }))
+        << "back while pressed";
     ASSERT_TRUE(test::xdotool({"mouseup", "1"}));
+    // The next press shows once the release before it has been handled.
+    ASSERT_TRUE(test::xdotool({"mousedown", "1"}));
+    expectState(TSkinButton::Pressed, "pressed again");
     EXPECT_EQ(clicks, 0) << "press, leave, return, release";
-    ASSERT_TRUE(test::xdotool({"mousedown", "1", "sleep", "0.1", "mouseup", "1"}));
+    ASSERT_TRUE(test::xdotool({"mouseup", "1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > 0; })) << "press, release";
     EXPECT_EQ(clicks, 1) << "press, release";
 }
 
@@ -455,12 +466,41 @@ TEST(Progress, ChannelAndBarFromTheSkin) {
     attach<TSkinProgress>(bar);
     window.show();
     const QImage shown = grab(bar);
+    // Corners are drawn unscaled: the channel's (state 1) are the first
+    // image's corners at the bar's right end, the bar's (state 2) the second
+    // image's at its left end. Read straight from the skin's bitmap: the
+    // pixels near each corner, inside the 4-pixel margins.
     const TDataSkinBorder& look = *model().Progress;
-    const QImage channel = expected(bar->size(), look, look.Image, 2, 1);
-    QImage want = channel;
-    skin::DrawSkinObject(want, QRect(0, 0, 100, 18), look, 2);
-    EXPECT_EQ(differing(shown, want, shown.rect()), 0);
-    EXPECT_GT(differing(want, channel, shown.rect()), 0);
+    ASSERT_EQ(look.Frame, 2);
+    ASSERT_GE(std::min({look.LeftWidth, look.TopHeight, look.RightWidth, look.BottomHeight}), 3);
+    const QImage image = look.Image.convertToFormat(QImage::Format_RGB32);
+    const int w = image.width() / 2;
+    const int h = image.height();
+    const struct {
+        const char* what;
+        QPoint shown; // the corner in the bar
+        QPoint image; // the corner in the bitmap
+        QPoint inward;
+    } corners[] = {
+        {"channel, right top", {199, 0}, {w - 1, 0}, {-1, 1}},
+        {"channel, right bottom", {199, 17}, {w - 1, h - 1}, {-1, -1}},
+        {"bar, left top", {0, 0}, {w, 0}, {1, 1}},
+        {"bar, left bottom", {0, 17}, {w, h - 1}, {1, -1}},
+    };
+    int compared = 0;
+    for (const auto& c : corners)
+        for (const QPoint step : {QPoint(2, 0), QPoint(2, 1), QPoint(1, 2), QPoint(0, 2)}) {
+            const QPoint d(step.x() * c.inward.x(), step.y() * c.inward.y());
+            const QRgb want = image.pixel(c.image + d);
+            if (skin::isKey(want))
+                continue;
+            ++compared;
+            EXPECT_EQ(shown.pixel(c.shown + d) & 0xFFFFFF, want & 0xFFFFFF)
+                << c.what << " " << d.x() << "," << d.y();
+        }
+    EXPECT_GE(compared, 8);
+    // The two states differ where they are compared.
+    EXPECT_NE(image.pixel(2, 1), image.pixel(w + 2, 1));
 }
 
 } // namespace
