@@ -10,6 +10,7 @@
 #include "ui/main/globals.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
@@ -272,22 +273,39 @@ TEST(DownloadGame, NoPortalRaisesBeforeAnythingIsWritten) {
 TEST(DownloadGame, TheWindowStaysLiveWhileThePortalStalls) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n";
     const QByteArray body = bytes(2000);
+    // The portal sends 1000 bytes and holds until the test lets it go on: the
+    // idle limit is far, so only the test ends the pause.
+    portal::DownloadLimits limits = quick();
+    limits.idleMs = 60000;
     for (const bool destroy : {false, true}) {
         SCOPED_TRACE(destroy ? "window destroyed" : "window closed");
         ProgramFolderGuard guard;
+        ScriptServer server({awaitText("\r\n\r\n"), send(head + body.left(1000).toStdString()),
+                             hold(), send(body.mid(1000).toStdString())});
         QString statusMeanwhile;
-        const Outcome out =
-            downloadFrom(head + body.left(1000).toStdString(), quick(),
-                         {pause(800), send(body.mid(1000).toStdString())}, [&](TForm2* window) {
-                             QTimer::singleShot(300, window, [&, window] {
-                                 statusMeanwhile = window->statusText();
-                                 if (destroy)
-                                     delete window;
-                                 else
-                                     window->close();
-                             });
-                         });
-        // The three whole blocks before the pause, not the first one only.
+        QTimer poll;
+        QElapsedTimer held;
+        const Outcome out = download("127.0.0.1:" + server.portText(), limits, [&](TForm2* window) {
+            poll.setInterval(10);
+            QObject::connect(&poll, &QTimer::timeout, window, [&, window] {
+                if (server.holdsReached() == 0)
+                    return;
+                if (!held.isValid())
+                    held.start();
+                // The three whole blocks before the pause, not the first
+                // one only; waited for at most 30 s.
+                if (window->statusText() != QStringLiteral("768/2000") && held.elapsed() < 30000)
+                    return;
+                poll.stop();
+                statusMeanwhile = window->statusText();
+                if (destroy)
+                    delete window;
+                else
+                    window->close();
+                server.release();
+            });
+            poll.start();
+        });
         EXPECT_EQ(statusMeanwhile, QStringLiteral("768/2000"));
         EXPECT_EQ(out.result, !destroy) << out.error;
         EXPECT_EQ(out.file, destroy ? std::nullopt : std::optional<QByteArray>(body));
@@ -297,15 +315,17 @@ TEST(DownloadGame, TheWindowStaysLiveWhileThePortalStalls) {
 
 TEST(DownloadGame, TheWindowStaysLiveWhileTheConnectWaits) {
     StalledListener stalled;
-    portal::DownloadLimits limits = quick();
-    limits.connectMs = 1000;
     for (const bool destroy : {false, true}) {
         SCOPED_TRACE(destroy ? "window destroyed" : "window left alone");
         ProgramFolderGuard guard;
+        portal::DownloadLimits limits = quick();
+        limits.connectMs = destroy ? 60000 : 2000;
         QString statusMeanwhile;
+        // The timer runs as soon as the window's events are handled, which
+        // the connect lets happen while it waits.
         const Outcome out =
             download("127.0.0.1:" + std::to_string(stalled.port()), limits, [&](TForm2* window) {
-                QTimer::singleShot(200, window, [&, window] {
+                QTimer::singleShot(0, window, [&, window] {
                     statusMeanwhile = window->statusText();
                     if (destroy)
                         delete window;
@@ -318,6 +338,33 @@ TEST(DownloadGame, TheWindowStaysLiveWhileTheConnectWaits) {
     }
 }
 
+TEST(DownloadGame, AFailureInsideTheBodyLeavesNoFile) {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n";
+    const std::string part = bytes(1000).toStdString();
+    const struct {
+        const char* name;
+        std::string reply;
+        std::vector<Step> tail;
+        std::string error;
+    } cases[] = {
+        {"early close", head + part, {}, "Connection Closed Gracefully."},
+        {"idle limit", head + part, {hold()}, "Read Timeout"},
+        {"non-numeric length",
+         "HTTP/1.1 200 OK\r\nContent-Length: 2k\r\n\r\n" + part,
+         {},
+         "'2k' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramFolderGuard guard;
+        const Outcome out = downloadFrom(c.reply, quick(), c.tail);
+        EXPECT_FALSE(out.result.has_value());
+        EXPECT_EQ(out.error, c.error);
+        EXPECT_FALSE(out.file.has_value());
+        EXPECT_TRUE(out.leftovers.isEmpty());
+    }
+}
+
 TEST(DownloadWindow, TheStatusCellShowsABarUnderItsText) {
     QWidget owner;
     auto* window = new TForm2(&owner, localPath(ProgramFolderGuard::folder()));
@@ -325,7 +372,6 @@ TEST(DownloadWindow, TheStatusCellShowsABarUnderItsText) {
     QTreeWidgetItem* row = window->ListView1->topLevelItem(0);
     row->setText(1, "512/1024");
     row->setData(1, ui::ProgressDelegate::kProgressRole, 0.5);
-    QTest::qWait(50);
     const QRect cell =
         window->ListView1->visualRect(window->ListView1->model()->index(0, 1, QModelIndex()));
     const QImage shot = window->ListView1->viewport()->grab().toImage();
@@ -353,7 +399,11 @@ TEST(DownloadWindow, TopmostFixedCentredOnceAndClosingOnlyHides) {
     window->move(window->pos() + QPoint(30, 20));
     const QPoint moved = window->pos();
     window->close();
-    QTest::qWait(20);
+    // An object deleted later from here goes after anything the close set
+    // to be deleted.
+    QPointer<QObject> later = new QObject;
+    later->deleteLater();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.isNull(); }, 5000));
     ASSERT_FALSE(window.isNull());
     EXPECT_FALSE(window->isVisible());
     window->show();
