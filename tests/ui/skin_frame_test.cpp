@@ -239,7 +239,12 @@ TEST_F(SkinFrames, CaptionDragMovesTheWindowUnlessMaximised) {
             form->showMaximized();
         else
             form->showNormal();
-        QTest::qWait(50);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return form->isMaximized() == c.maximised &&
+                       (form->geometry() == form->screen()->availableGeometry()) == c.maximised;
+            },
+            5000));
         skin::TSkinFrame* frame = frameOf(form.get());
         const QPoint start = form->pos();
         const QPoint grip(form->width() / 2, skinnerOf(form.get())->metrics().top / 2);
@@ -261,7 +266,8 @@ TEST_F(SkinFrames, EdgesResizeTheWindowWithoutAWindowManager) {
                  {{500, 1}, {7, -12}, {0, -12, 0, 0}}};
     for (const auto& c : cases) {
         form->setGeometry(100, 100, 1002, 629);
-        QTest::qWait(20);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return form->geometry() == QRect(100, 100, 1002, 629); }, 5000));
         const QRect before = form->geometry();
         skin::TSkinFrame* frame = frameOf(form.get());
         const QPoint grip(c.grip.x() < 0 ? form->width() + c.grip.x() : c.grip.x(),
@@ -305,7 +311,8 @@ TEST_F(SkinFrames, ActiveOffAndOnWithinTheDelayKeepsTheSkin) {
     TSkinData& skin = data();
     skin.SetActive(false);
     skin.SetActive(true);
-    QTest::qWait(400);
+    // Once the manager's delayed request has run.
+    ASSERT_TRUE(QTest::qWaitFor([] { return !TSkinManage::instance()->requestPending(); }, 5000));
     EXPECT_NE(skinnerOf(form.get()), nullptr);
     EXPECT_EQ(form->size(), QSize(1002, 629));
 
@@ -368,7 +375,6 @@ TEST_F(SkinFrames, ListMenusAreDrawnFromTheSkin) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
     QAction* item = menu->actions().first();
     menu->setActiveAction(item);
-    QTest::qWait(50);
     const QRect r = menu->actionGeometry(item);
     const auto& look = *data().Model().MenuItem;
     const QImage want = skin::composeSkinImage(r.size(), look.Image, false, look.Tile, look.Frame,
@@ -411,7 +417,6 @@ TEST_F(SkinFrames, Screenshots) {
         c.window->show();
         c.window->activateWindow();
         ASSERT_TRUE(waitSkinned(c.window)) << c.file;
-        QTest::qWait(200);
         int compared = 0;
         EXPECT_EQ(framePixelsOffTheModel(c.window, compared), 0) << c.file;
         EXPECT_GT(compared, 0) << c.file;
@@ -426,7 +431,6 @@ TEST_F(SkinFrames, Screenshots) {
     }
     bool reported = false;
     ModalWatch watch(visibleMessageBox, [&](QDialog& report) {
-        QTest::qWait(100);
         reported = report.grab().save(dir + "/frame_error_report.png");
     });
     ui::reportError("Socket Error # 10061\r\nConnection refused");
