@@ -352,6 +352,43 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
     }
 }
 
+// A download that fails inside the body is reported and leaves no row, no
+// list item and no file.
+TEST(LocalGamePages, ABodyCutShortLeavesNoRow) {
+    ProgramFolderGuard guard;
+    TestHttpServer pages;
+    ASSERT_TRUE(pages.isListening());
+    pages.page("/cut", "<title>Cut</title><span id=swfurl>games/zorvia_cut.swf</span>");
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    const std::unique_ptr<TForm1> form = startedForm();
+    const QString url = pages.url("/cut");
+    form->CreateNewTab(url.toStdString());
+    ASSERT_TRUE(waitForDocumentAt(*form->activeBrowser(), url));
+    const struct {
+        const char* name;
+        std::string reply;
+        QString message;
+    } cases[] = {
+        {"early close", "Content-Length: 2000\r\n\r\n" + std::string(1000, 'z'),
+         "Connection Closed Gracefully."},
+        {"length that is no number", "Content-Length: 2k\r\n\r\n" + std::string(1000, 'z'),
+         "'2k' is not a valid integer value."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptServer portal({awaitText("\r\n\r\n"), send("HTTP/1.1 200 OK\r\n" + c.reply)});
+        SiteHost = "127.0.0.1:" + portal.portText();
+        ModalCloser closer;
+        child<QPushButton>(form, "Button_down")->click();
+        EXPECT_EQ(closer.texts(), QStringList{c.message});
+        EXPECT_TRUE(rowsNamed(*form, "zorvia_cut.swf").empty());
+        EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->count(), 0);
+        EXPECT_TRUE(QDir(ProgramFolderGuard::flashFolder())
+                        .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                        .isEmpty());
+    }
+}
+
 TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
     ProgramFolderGuard guard;
     TestHttpServer pages;
