@@ -1,6 +1,8 @@
 // The game box's Flash player in pages that bring none, in local movies,
 // and where it cannot start.
+#include "browser/player_scheme.h"
 #include "support/browser_test_support.h"
+#include "support/child_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,6 +65,9 @@ TEST(FlashPlayerTest, PagesWithoutAPlayerPlayTheirMovies) {
                   "  document.getElementById('stage').appendChild(o);"
                   "}, 500);</script>"},
         {"embed in a frame", kStyle + "<iframe src='/inner' width='560' height='410'></iframe>"},
+        {"object naming its movie in a param",
+         kStyle + "<object width='550' height='400'><param name='movie' value='orbit.swf'>"
+                  "</object>"},
     };
     ShownBrowser shown(700, 500);
     for (const auto& page : pages) {
@@ -142,6 +147,70 @@ TEST(FlashPlayerTest, AMovieThatCannotPlayLeavesAMessageInItsPlace) {
             },
             kLoadTimeoutMs));
     }
+}
+
+// Where the player cannot start, every movie gives way to one message: an
+// <object> with its <embed> fallback is one movie, and movies added later
+// get the message too.
+TEST(FlashPlayerTest, EachMovieGivesWayToOneMessageAlsoOnesAddedLater) {
+    TestHttpServer server;
+    server.route("/orbit.swf", movieReply(testMovie()));
+    server.page("/page", kStyle + "<script>delete window.WebAssembly;</script>"
+                                  "<object data='orbit.swf' width='550' height='400'>"
+                                  "<embed src='orbit.swf' width='550' height='400'></object>");
+    ShownBrowser shown(700, 500);
+    ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/page")));
+    const auto count = [&](const char* selector) {
+        return evaluate(shown.browser,
+                        QStringLiteral("document.querySelectorAll('%1').length").arg(selector))
+            .toInt();
+    };
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return count(".zorvia-flash-message") > 0; }, kPlayerTimeoutMs));
+    EXPECT_EQ(count(".zorvia-flash-message"), 1);
+    EXPECT_EQ(count("embed,object"), 0);
+
+    evaluate(shown.browser, "var e = document.createElement('embed'); e.src = 'orbit.swf';"
+                            "e.width = 300; e.height = 200; document.body.appendChild(e); 0");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return count(".zorvia-flash-message") == 2; }, kLoadTimeoutMs));
+    EXPECT_EQ(count("embed,object"), 0);
+}
+
+// Without the player next to the program, a page's movie gives way to the
+// message that says so; the check runs in a copy of this program in a
+// folder without the player.
+TEST(FlashPlayerTest, WithoutThePlayerPagesSayItIsMissing) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto child = startChild(
+        folder.path() + "/", "ChildRun.PlayerMissing",
+        {"ZORVIA_CHILD=player-missing", "ZORVIA_WEBENGINE_DIR=" + folder.path() + "/webengine"},
+        false);
+    ASSERT_TRUE(waitForChild(*child));
+    const QString output = QString::fromUtf8(child->readAll());
+    EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+TEST(ChildRun, PlayerMissing) {
+    if (qEnvironmentVariable("ZORVIA_CHILD") != "player-missing")
+        GTEST_SKIP() << "runs in the child of FlashPlayerTest.WithoutThePlayerPagesSayItIsMissing";
+    ASSERT_FALSE(QFile::exists(QDir(browser::playerFolder()).filePath("ruffle.js")));
+    TestHttpServer server;
+    server.route("/orbit.swf", movieReply(testMovie()));
+    server.page("/page", kStyle + "<embed src='orbit.swf' width='550' height='400'>");
+    ShownBrowser shown(700, 500);
+    ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/page")));
+    const QString script =
+        QStringLiteral("(document.querySelector('.zorvia-flash-message') || {}).textContent");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return evaluate(shown.browser, script).toString() ==
+                   QStringLiteral(
+                       "无法播放游戏：游戏盒子的 Flash 播放器缺失，请重新安装游戏盒子。");
+        },
+        kPlayerTimeoutMs));
 }
 
 } // namespace

@@ -14,7 +14,7 @@
 namespace zorvia::test {
 
 std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filter,
-                                     const QStringList& environment) {
+                                     const QStringList& environment, bool withPlayer) {
     const QString self = QCoreApplication::applicationFilePath();
     const QString source = ProgramFolderGuard::folder();
     QDir().mkpath(folder + "flash");
@@ -27,7 +27,8 @@ std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filte
             QFile::copy(self, program);
         QFile::copy(source + "iInter.dll", folder + "iInter.dll");
         QFile::copy(source + "wendora.db", folder + "wendora.db");
-        QFile::link(source + "player", folder + "player");
+        if (withPlayer)
+            QFile::link(source + "player", folder + "player");
     }
     auto child = std::make_unique<QProcess>();
     QProcessEnvironment vars = QProcessEnvironment::systemEnvironment();

@@ -12,10 +12,11 @@ namespace zorvia::test {
 constexpr int kChildTimeoutMs = 300000;
 
 // This test program, linked into `folder` with the program folder's driver,
-// game database and Flash player and an empty flash folder, started there on the tests
-// `filter` names, with `environment` ("NAME=value") added to its own.
+// game database and Flash player (unless `withPlayer` is false) and an empty
+// flash folder, started there on the tests `filter` names, with
+// `environment` ("NAME=value") added to its own.
 std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filter,
-                                     const QStringList& environment);
+                                     const QStringList& environment, bool withPlayer = true);
 
 // Waits (bounded by kChildTimeoutMs) until the child has ended.
 bool waitForChild(QProcess& child);
