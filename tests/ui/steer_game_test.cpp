@@ -13,6 +13,7 @@
 #include "ui/main/form1.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -71,7 +72,23 @@ bool holdMoves(TWebBrowser& browser, const QRect& stage, const char* key, QPoint
             return now && QPoint::dotProduct(*now - *start, direction) >= kMoved;
         },
         kLoadTimeoutMs);
-    return xdotool({"keyup", key}) && moved;
+    if (!xdotool({"keyup", key}))
+        return false;
+    // The key is up once the square stays where it is for a while.
+    std::optional<QPoint> last;
+    QElapsedTimer since;
+    const bool stopped = QTest::qWaitFor(
+        [&] {
+            const std::optional<QPoint> now = squareAt(browser, stage);
+            if (now != last || !since.isValid()) {
+                last = now;
+                since.start();
+                return false;
+            }
+            return since.elapsed() >= 200;
+        },
+        kLoadTimeoutMs);
+    return moved && stopped;
 }
 
 bool scoresWith(TWebBrowser& browser, const QRect& stage, const QStringList& input) {
