@@ -167,6 +167,8 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
         const QPoint at = browser->view()->mapToGlobal(QPoint(field[0].toInt(), field[1].toInt()));
         ASSERT_TRUE(
             xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
+        // The page reports that the movie gave up the keyboard.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->movieHasFocus(); }, kLoadTimeoutMs));
         ASSERT_TRUE(xdotool({"key", "--delay", "40", "a", "Left", "b", "Return", "Up", "c"}));
         const QString value = "document.querySelector('input[name=keyword]').value";
         EXPECT_TRUE(QTest::qWaitFor(
@@ -178,6 +180,7 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
             browser->view()->mapToGlobal(stage.center() + QPoint(0, stage.height() / 3));
         ASSERT_TRUE(xdotool(
             {"mousemove", QString::number(movie.x()), QString::number(movie.y()), "click", "1"}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return browser->movieHasFocus(); }, kLoadTimeoutMs));
         EXPECT_TRUE(holdMoves(*browser, stage, "Right", {1, 0}));
     }
 
