@@ -5,6 +5,7 @@
 #include "browser/flash_player.h"
 #include "browser/web_profile.h"
 
+#include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
 #include <QWebEngineScript>
@@ -51,6 +52,10 @@ TWebBrowser::TWebBrowser(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    // Until the browser loads something its view would show only white; it
+    // stays unshown meanwhile and the browser paints that white itself, so
+    // a browser waiting for its first page costs no drawing set-up.
+    view_->hide();
 
     page_->setNewWindowHandler([this](QWebEnginePage::WebWindowType) { return newWindowTarget(); });
     page_->setNavigationHandler(
@@ -59,7 +64,10 @@ TWebBrowser::TWebBrowser(QWidget* parent)
         if (OnTitleChange)
             OnTitleChange(this, title);
     });
-    connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] { ++loadSerial_; });
+    connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
+        ++loadSerial_;
+        view_->show();
+    });
     connect(page_.get(), &QWebEnginePage::loadFinished, this,
             [this](bool ok) { onLoadFinished(ok); });
     // A control placed on a parent is visible with it.
@@ -76,6 +84,7 @@ TWebBrowser::~TWebBrowser() {
 }
 
 void TWebBrowser::Navigate(const QString& url) {
+    view_->show();
     const QUrl address = addressFromText(url);
     // A local movie plays in a host page that keeps the movie's address.
     if (browser::isLocalMovie(address))
@@ -142,6 +151,11 @@ bool TWebBrowser::movieHasFocus() const {
 
 QWebEnginePage* TWebBrowser::page() const {
     return page_.get();
+}
+
+void TWebBrowser::paintEvent(QPaintEvent*) {
+    if (!view_->isVisibleTo(this))
+        QPainter(this).fillRect(rect(), Qt::white);
 }
 
 void TWebBrowser::setVisible(bool visible) {

@@ -109,6 +109,9 @@ public:
 
     void setVisible(bool visible) override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     friend class HtmlElement;
     friend class HtmlDocument;

@@ -133,6 +133,28 @@ TEST(WebBrowserTest, PlacementAlignmentAndInputTargets) {
     EXPECT_TRUE(browser->isInside(browser->inputWidget()));
 }
 
+TEST(WebBrowserTest, WhiteUntilTheFirstLoadThenTheView) {
+    QWidget parent;
+    parent.resize(200, 150);
+    auto* browser = new TWebBrowser(&parent);
+    browser->setAlignClient(true);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    EXPECT_FALSE(browser->view()->isVisible());
+    const QImage blank = browser->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage white(blank.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(blank, white);
+
+    TestHttpServer server;
+    server.page("/game", kGamePage);
+    BrowserEvents events(*browser);
+    browser->Navigate(server.url("/game"));
+    EXPECT_TRUE(browser->view()->isVisible());
+    EXPECT_EQ(browser->view()->geometry(), browser->rect());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !events.completedUrls.isEmpty(); }, kLoadTimeoutMs));
+}
+
 // Renders Chinese text and checks that glyphs were drawn: each character
 // sits in a box of its own, and the four boxes differ from one another and
 // from a character no font has (missing glyphs all draw the same box). With
