@@ -7,6 +7,7 @@
 #include "skin/stored_skin.h"
 #include "skin/win_skin_form.h"
 #include "support/offline_window_test.h"
+#include "support/skin_pixels.h"
 #include "ui/confirm/form3.h"
 #include "ui/down/form2.h"
 #include "ui/kit/error_report.h"
@@ -32,63 +33,12 @@ using namespace zorvia;
 
 namespace {
 
-TWinSkinForm* skinnerOf(QWidget* window) {
-    TSkinManage* manager = TSkinManage::instance();
-    return manager ? manager->FindSkinnedWindow(window) : nullptr;
-}
+using test::framePixelsOffTheModel;
+using test::skinnerOf;
+using test::waitSkinned;
 
 skin::TSkinFrame* frameOf(QWidget* window) {
     return window->findChild<skin::TSkinFrame*>("SkinFrame", Qt::FindDirectChildrenOnly);
-}
-
-bool waitSkinned(QWidget* window) {
-    return QTest::qWaitFor(
-        [window] { return skinnerOf(window) && skinnerOf(window)->controlsSkinned(); }, 3000);
-}
-
-// Pixels of the caption (outside its text and buttons) and of the left edge
-// that differ from the skin's "Top" and "Left" images; `compared` counts the
-// pixels looked at.
-int framePixelsOffTheModel(QWidget* window, int& compared) {
-    const TWinSkinForm* form = skinnerOf(window);
-    const skin::SkinModel& model = form->data().Model();
-    const skin::FrameMetrics m = form->metrics();
-    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const int state = window->isActiveWindow() ? 1 : 2;
-    const auto& caption = frameOf(window)->caption();
-    auto excluded = [&](QPoint p) {
-        if (caption.textBack.adjusted(0, 0, 8, 0).contains(p))
-            return true;
-        for (const auto& b : caption.buttons)
-            if (b.rect.contains(p))
-                return true;
-        return false;
-    };
-    struct Part {
-        const TDataSkinObject& object;
-        QRect rect;
-        bool vertical;
-    };
-    const Part parts[] = {{model.Top, {0, 0, shot.width(), m.top}, true},
-                          {model.Left, {0, m.top, m.left, shot.height() - m.top}, false}};
-    int off = 0;
-    compared = 0;
-    for (const Part& part : parts) {
-        const QRect whole = part.vertical ? part.rect : QRect(0, 0, m.left, shot.height());
-        const QImage expected =
-            skin::composeSkinImage(whole.size(), part.object.Image, part.vertical, part.object.Tile,
-                                   part.object.Frame, state, skin::SkinMargins::of(part.object));
-        for (int y = part.rect.top(); y <= part.rect.bottom(); ++y)
-            for (int x = part.rect.left(); x <= part.rect.right(); ++x) {
-                const QRgb want = expected.pixel(x - whole.left(), y - whole.top());
-                if (skin::isKey(want) || excluded({x, y}))
-                    continue;
-                ++compared;
-                if ((shot.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF))
-                    ++off;
-            }
-    }
-    return off;
 }
 
 // Runs `check` on the first visible window that `find` accepts, while a
