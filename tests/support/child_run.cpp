@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -13,8 +14,26 @@
 
 namespace zorvia::test {
 
+namespace {
+
+// Gives `path` and what is under it, `program` left out, to `user`.
+bool chownTree(const QString& path, uid_t user, const QString& program) {
+    QStringList paths = {path};
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString& each : paths)
+        if (each != program && ::lchown(QFile::encodeName(each).constData(), user, user) != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filter,
-                                     const QStringList& environment, bool withPlayer) {
+                                     const QStringList& environment, bool withPlayer,
+                                     const QString& ownTree) {
     const QString self = QCoreApplication::applicationFilePath();
     const QString source = ProgramFolderGuard::folder();
     QDir().mkpath(folder + "flash");
@@ -36,7 +55,16 @@ std::unique_ptr<QProcess> startChild(const QString& folder, const QString& filte
         vars.insert(pair.section('=', 0, 0), pair.section('=', 1));
     child->setProcessEnvironment(vars);
     child->setProcessChannelMode(QProcess::MergedChannels);
-    child->start(program, {"--gtest_filter=" + filter});
+    QStringList args = {"--gtest_filter=" + filter};
+    if (!ownTree.isEmpty() && ::getuid() == 0) {
+        const uid_t nobody = 65534;
+        if (!chownTree(ownTree, nobody, program))
+            return child;
+        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+        child->start("setpriv", args);
+        return child;
+    }
+    child->start(program, args);
     return child;
 }
 

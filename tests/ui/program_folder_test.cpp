@@ -8,6 +8,7 @@
 #include "portal/local_store.h"
 #include "portal/url_encode.h"
 #include "support/browser_test_support.h"
+#include "support/child_run.h"
 #include "support/find_child.h"
 #include "support/modal.h"
 #include "support/program_folder_guard.h"
@@ -23,7 +24,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -40,67 +40,10 @@
 namespace zorvia::test {
 namespace {
 
-constexpr int kChildTimeoutMs = 120000;
 const QByteArray kGame = "星海远征'1'.swf";
 
 QString env(const char* name) {
     return qEnvironmentVariable(name);
-}
-
-// Gives `path` and what is under it, the program itself left out, to the
-// user `user`.
-bool chownTree(const QString& path, uid_t user, const QString& program) {
-    QStringList paths = {path};
-    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
-    for (const QString& each : paths)
-        if (each != program && ::lchown(QFile::encodeName(each).constData(), user, user) != 0)
-            return false;
-    return true;
-}
-
-// This program, linked into `folder` with the program folder's driver and an
-// empty game database, started there on one test. With `ownTree`, that
-// tree becomes the child's own and the child runs as a user who is not
-// root: nobody, when this runs as root.
-std::unique_ptr<QProcess> startChild(const QString& folder, const QString& test,
-                                     const QStringList& environment, const QString& ownTree = {}) {
-    const QString self = QCoreApplication::applicationFilePath();
-    const QString source = ProgramFolderGuard::folder();
-    QDir().mkpath(folder + "flash");
-    const QString program = folder + QFileInfo(self).fileName();
-    if (folder != source) {
-        QFile::remove(program);
-        // A hard link keeps the child's own path inside the folder.
-        if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) !=
-            0)
-            QFile::copy(self, program);
-        QFile::copy(source + "iInter.dll", folder + "iInter.dll");
-        QFile::copy(source + "wendora.db", folder + "wendora.db");
-    }
-    auto child = std::make_unique<QProcess>();
-    QProcessEnvironment vars = QProcessEnvironment::systemEnvironment();
-    for (const QString& pair : environment)
-        vars.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    child->setProcessEnvironment(vars);
-    child->setProcessChannelMode(QProcess::MergedChannels);
-    QStringList args = {"--gtest_filter=" + test};
-    if (!ownTree.isEmpty() && ::getuid() == 0) {
-        const uid_t nobody = 65534;
-        if (!chownTree(ownTree, nobody, program))
-            return child;
-        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-        child->start("setpriv", args);
-        return child;
-    }
-    child->start(program, args);
-    return child;
-}
-
-bool waitFor(QProcess& child) {
-    return QTest::qWaitFor([&] { return child.state() == QProcess::NotRunning; }, kChildTimeoutMs);
 }
 
 std::unique_ptr<TForm1> startedForm() {
@@ -141,8 +84,9 @@ TEST(ProgramFolder, AChineseNamedFolderWorksEndToEnd) {
     auto child = startChild(folder, "ChildRun.ChineseFolder",
                             {"ZORVIA_CHILD=chinese", "ZORVIA_SITE_HOST=127.0.0.1:9",
                              "ZORVIA_TEST_PAGE=" + pages.url("/game"),
-                             "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(pages.port())});
-    ASSERT_TRUE(waitFor(*child));
+                             "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(pages.port())},
+                            false);
+    ASSERT_TRUE(waitForChild(*child));
     const QString output = QString::fromUtf8(child->readAll());
     EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
@@ -213,8 +157,8 @@ TEST(ProgramFolder, ADownloadGoesToTheMainWindowsDataFolder) {
              "XDG_CACHE_HOME=" + home + "/cache", "ZORVIA_WEBENGINE_DIR=" + home + "/web",
              "ZORVIA_TEST_PAGE=" + pages.url("/game"),
              "ZORVIA_TEST_PORTAL=127.0.0.1:" + QString::number(portal.port())},
-            root.path());
-        ASSERT_TRUE(waitFor(*child));
+            false, root.path());
+        ASSERT_TRUE(waitForChild(*child));
         const QString output = QString::fromUtf8(child->readAll());
         EXPECT_EQ(child->exitCode(), 0) << output.toStdString();
         EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
@@ -277,7 +221,7 @@ TEST(ProgramFolder, AKillDuringADownloadLeavesNoTrace) {
         kChildTimeoutMs))
         << child->readAll().toStdString();
     ::kill(pid_t(child->processId()), SIGKILL);
-    ASSERT_TRUE(waitFor(*child));
+    ASSERT_TRUE(waitForChild(*child));
 
     // The next start: the database is sound, the game unknown, nothing left.
     const std::unique_ptr<TForm1> form = startedForm();
