@@ -15,6 +15,7 @@
 #include "text/codepage.h"
 #include "ui/down/form2.h"
 #include "ui/kit/list_box.h"
+#include "ui/kit/page_control.h"
 #include "ui/kit/qtext.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
@@ -29,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -178,6 +180,20 @@ TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
     ASSERT_GE(child<ui::TListBox>(form, "ListBox2")->count(), 2);
     EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(0), ansi("Tom's 大冒险"));
     EXPECT_EQ(child<ui::TListBox>(form, "ListBox2")->displayText(1), ansi("2048 数字合并"));
+
+    // Opened again, a local game's tab comes to the front; no second tab.
+    const AnsiString link = child<ui::TListBox>(form, "ListBox2")->link(0);
+    form->CreateNewTab(link);
+    ASSERT_TRUE(
+        waitForDocumentAt(*form->activeBrowser(),
+                          QUrl::fromLocalFile(ui::pathToQ(link)).toString(QUrl::FullyEncoded)));
+    auto* const pages = child<ui::TPageControl>(form, "PageControl2");
+    ui::TTabSheet* const tab = pages->activePage();
+    form->CreateNewTab(child<ui::TListBox>(form, "ListBox2")->link(1));
+    const int tabs = pages->pageCount();
+    form->CreateNewTab(link);
+    EXPECT_EQ(pages->pageCount(), tabs);
+    EXPECT_EQ(pages->activePage(), tab);
 }
 
 TEST_F(LocalGames, TheBigGameShowsItsProgressWhileItArrives) {

@@ -9,6 +9,7 @@
 #include "ui/main/tab_caption.h"
 
 #include <QPushButton>
+#include <QUrl>
 #include <QWebEngineView>
 
 namespace zorvia {
@@ -75,12 +76,16 @@ void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
 }
 
 void TForm1::CreateNewTab(const AnsiString& url) {
-    // A local game's link is a path of the flash folder.
-    const QString address = url.starts_with('/') ? ui::pathToQ(url) : ui::toQ(url);
+    // A local game's link is a path of the flash folder; its tab is at the
+    // file's address.
+    const bool local = url.starts_with('/');
+    const QString address = local ? ui::pathToQ(url) : ui::toQ(url);
+    const QString shown =
+        local ? QUrl::fromLocalFile(address).toString(QUrl::FullyEncoded) : address;
     for (int i = 0; i < PageControl2->pageCount(); ++i) {
         ui::TTabSheet* page = PageControl2->page(i);
         const TWebBrowser* browser = pageBrowser(page);
-        if (browser && browser->LocationURL() == address) {
+        if (browser && browser->LocationURL() == shown) {
             PageControl2->setActivePage(page);
             return;
         }
