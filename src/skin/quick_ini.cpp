@@ -63,10 +63,6 @@ bool isHeader(std::string_view line) {
     return !line.empty() && line.front() == '[' && line.back() == ']';
 }
 
-bool equalsFolded(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && text::toLowerAnsi(a) == text::toLowerAnsi(b);
-}
-
 } // namespace
 
 void TQuickIni::LoadFromStream(std::span<const std::uint8_t> text) {
@@ -100,14 +96,13 @@ AnsiString TQuickIni::ReadString(std::string_view section, std::string_view key,
     const AnsiString header = "[" + AnsiString(section) + "]";
     const Section* found = nullptr;
     for (const auto& s : sections_) {
-        if (equalsFolded(s.header, header)) {
+        if (text::equalsNoCaseAnsi(s.header, header)) {
             found = &s;
             break;
         }
     }
     if (found == nullptr)
         return defaultValue;
-    const AnsiString wantedKey = text::toLowerAnsi(key);
     for (std::size_t i = found->line + 1; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         if (isHeader(line))
@@ -115,7 +110,7 @@ AnsiString TQuickIni::ReadString(std::string_view section, std::string_view key,
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos)
             continue; // an empty key never matches
-        if (text::toLowerAnsi(text::trim(line.substr(0, eq))) != wantedKey)
+        if (!text::equalsNoCaseAnsi(text::trim(line.substr(0, eq)), key))
             continue;
         const std::string_view value = text::trim(line.substr(eq + 1));
         return value.empty() ? defaultValue : AnsiString(value);

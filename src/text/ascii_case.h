@@ -46,4 +46,21 @@ inline AnsiString toLowerAnsi(std::string_view text) {
     return out;
 }
 
+// Whether toLowerAnsi(a) == toLowerAnsi(b), without building either.
+constexpr bool equalsNoCaseAnsi(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    bool trailA = false;
+    bool trailB = false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = trailA ? a[i] : toLowerAscii(a[i]);
+        const char y = trailB ? b[i] : toLowerAscii(b[i]);
+        if (x != y)
+            return false;
+        trailA = !trailA && isLeadByte(static_cast<unsigned char>(a[i]));
+        trailB = !trailB && isLeadByte(static_cast<unsigned char>(b[i]));
+    }
+    return true;
+}
+
 } // namespace zorvia::text

@@ -20,4 +20,17 @@ TEST(TextHelpers, TrimAndFold) {
     EXPECT_FALSE(equalsNoCase("\xC4", "\xE4"));
 }
 
+// The folded comparison agrees with comparing the folded texts: the second
+// byte of a double-byte character keeps its case, a lone last lead byte does
+// not pair with anything.
+TEST(TextHelpers, EqualsNoCaseAnsiMatchesFoldedTexts) {
+    const char* const texts[] = {"Image",        "iMAGE",        "Imag",  "\xB0\x41x",
+                                 "\xB0\x61X",    "\xB0\x41X",    "a\xB0", "A\xB0",
+                                 "\xB0\xB0\x41", "\xB0\xB0\x61", "",      "\x41\xB0\x41",
+                                 "\x61\xB0\x41"};
+    for (const char* a : texts)
+        for (const char* b : texts)
+            EXPECT_EQ(equalsNoCaseAnsi(a, b), toLowerAnsi(a) == toLowerAnsi(b)) << a << " / " << b;
+}
+
 } // namespace
