@@ -48,8 +48,10 @@ work="$build/work"
 artifacts="$build/artifacts"
 mkdir -p "$work" "$artifacts"
 
-# Seeds for the skin targets: the game box's skin, packed when the main
-# build's packer is there.
+# Seeds for the skin targets: the game box's bitmaps and settings, and a
+# tiny skin (short settings and one small bitmap) packed when the main
+# build's packer is there: every decoded byte costs, and the container's
+# reading needs no more.
 seeds="$work/seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds/fuzz_bitmap" "$seeds/fuzz_quick_ini" "$seeds/fuzz_skin_store"
@@ -59,8 +61,8 @@ skinpack="${ZORVIA_BUILD_DIR:-$root/build}/bin/skinpack"
 if [ -x "$skinpack" ]; then
   small="$work/small-skin"
   rm -rf "$small" && mkdir -p "$small"
-  cp "$root/assets/skin/skin.ini" "$root/assets/skin/tabborder.bmp" \
-    "$root/assets/skin/comboglyph.bmp" "$small/"
+  printf '[Form]\r\nImage=comboglyph.bmp\r\nTrans=1\r\n' >"$small/skin.ini"
+  cp "$root/assets/skin/comboglyph.bmp" "$small/"
   "$skinpack" pack "$small" "$seeds/fuzz_skin_store/small.skn" >/dev/null
 fi
 
@@ -108,18 +110,20 @@ fuzz_one() {
   [ "$status" -eq 0 ]
 }
 
+# A new target starts as soon as any running one ends.
 failed=0
-pids=()
+running=0
 for target in "${targets[@]}"; do
-  fuzz_one "$target" &
-  pids+=($!)
-  if [ ${#pids[@]} -ge "$jobs" ]; then
-    wait "${pids[0]}" || failed=1
-    pids=("${pids[@]:1}")
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
   fi
+  fuzz_one "$target" &
+  running=$((running + 1))
 done
-for pid in "${pids[@]}"; do
-  wait "$pid" || failed=1
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
 done
 
 echo
