@@ -87,8 +87,8 @@ struct Phases {
     }
 };
 
-// The anchor: a bare web view loading the page; prints its phases as the
-// game box does.
+// The anchor: a bare web view of the game box's browser area loading the
+// page; prints its phases as the game box does.
 int bareChild(int argc, char** argv) {
     const long long origin = std::atoll(std::getenv("ZORVIA_START_UP_TRACE"));
     const auto phase = [origin](const char* name) {
@@ -102,7 +102,8 @@ int bareChild(int argc, char** argv) {
     QApplication app(argc, argv);
     phase("Qt initialisation");
     QWebEngineView view;
-    view.resize(994, 595);
+    // The size of the game box's start page browser.
+    view.resize(802, 494);
     phase("web view");
     QObject::connect(view.page(), &QWebEnginePage::loadFinished, [&] { phase(kLoaded); });
     view.load(QUrl(url));
