@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include "app/application.h"
+#include "browser/view_rendering.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "platform/start_up_trace.h"
@@ -43,6 +44,7 @@ protected:
 int runGameBox(int argc, char** argv) {
     platform::startUpPhase("main");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    browser::chooseViewRendering();
     TApplication app(argc, argv);
     platform::startUpPhase("Qt initialisation");
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace zorvia::browser {
+
+// Whether the web engine's Chromium switches (as in
+// QTWEBENGINE_CHROMIUM_FLAGS) have it compose pages without the GPU.
+bool composesWithoutGpu(const QByteArray& chromiumFlags);
+
+// Chooses how the web views are drawn into their windows; call before the
+// application object exists. Where the web engine composes its pages
+// without the GPU, the views draw those pages with the raster paint engine:
+// drawing them through OpenGL would only add a software OpenGL pass over
+// the whole window for every frame. A scene graph backend the user chose
+// (QT_QUICK_BACKEND) is kept.
+void chooseViewRendering();
+
+} // namespace zorvia::browser
