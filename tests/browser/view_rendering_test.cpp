@@ -1,8 +1,12 @@
 // How the web views are drawn: with the raster paint engine where the web
-// engine composes without the GPU, unless the user chose a backend.
+// engine composes without the GPU or the machine has none, unless the user
+// chose a backend.
 #include "browser/view_rendering.h"
 
+#include <QDir>
+#include <QFile>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace zorvia::browser {
@@ -28,6 +32,27 @@ TEST(ViewRendering, FlagsThatComposeWithoutTheGpu) {
     }
 }
 
+TEST(ViewRendering, GpuDevices) {
+    const struct {
+        const char* node; // made under a device folder, or none
+        bool gpu;
+    } cases[] = {
+        {nullptr, false},       {"dri/renderD128", true}, {"dri/card0", true},
+        {"dri/by-path", false}, {"nvidia0", true},        {"nvidiactl", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.node ? c.node : "none");
+        QTemporaryDir devices;
+        ASSERT_TRUE(devices.isValid());
+        if (c.node) {
+            const QString path = devices.filePath(c.node);
+            QDir().mkpath(QFileInfo(path).path());
+            QFile(path).open(QIODevice::WriteOnly);
+        }
+        EXPECT_EQ(hasGpuDevice(devices.path()), c.gpu);
+    }
+}
+
 TEST(ViewRendering, ChoosesTheRasterEngineOnlyWithoutGpuAndWithoutTheUsersChoice) {
     const struct {
         const char* flags;
@@ -35,7 +60,7 @@ TEST(ViewRendering, ChoosesTheRasterEngineOnlyWithoutGpuAndWithoutTheUsersChoice
         bool raster;
     } cases[] = {
         {"--disable-gpu", nullptr, true},
-        {"--lang=zh-CN", nullptr, false},
+        {"--lang=zh-CN", nullptr, !hasGpuDevice()},
         {"--disable-gpu", "rhi", false},
     };
     for (const auto& c : cases) {
