@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "browser/player_scheme.h"
+#include "browser/view_rendering.h"
 #include "browser/web_browser.h"
 #include "support/demo_portal.h"
 #include "text/file_path.h"
@@ -223,10 +224,15 @@ int main(int argc, char** argv) {
     QTemporaryDir webStorage;
     setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 0);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    const bool child = argc == 6 && std::string(argv[1]) == "--child";
+    // The game box draws its views as the game box does; the plain views
+    // keep the web engine's default drawing.
+    if (child && std::string(argv[2]) == "gamebox")
+        zorvia::browser::chooseViewRendering();
     zorvia::browser::registerPlayerScheme();
     zorvia::TApplication app(argc, argv);
 
-    if (argc == 6 && std::string(argv[1]) == "--child") {
+    if (child) {
         const QString source = QString::fromLocal8Bit(argv[3]);
         const QString host = QString::fromLocal8Bit(argv[4]);
         const QString folder = QString::fromLocal8Bit(argv[5]);
