@@ -2,9 +2,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace zorvia::platform {
@@ -25,23 +30,38 @@ QString baseName(const QString& key) {
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : QObject(parent), serverName_(baseName(key) + QStringLiteral(".socket")),
-      lock_(baseName(key) + QStringLiteral(".lock")) {
-    // Only a dead owner makes the lock stale, never its age: a game box
-    // runs for days.
-    lock_.setStaleLockTime(0);
-}
+      lockPath_(baseName(key) + QStringLiteral(".lock")) {}
 
 SingleInstance::~SingleInstance() {
     if (server_)
         server_->close();
-    // The lock is released by QLockFile itself.
+    // The file stays: removing it would let a start that opened it just
+    // before lock a file no other start can see.
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
 }
 
 bool SingleInstance::claim() {
-    if (!lock_.tryLock(500))
-        // Only a lock held by a running game box stops this one; where no
-        // lock can be made at all, the program runs unguarded.
-        return lock_.error() != QLockFile::LockFailedError;
+    // Not inherited by the processes the game box starts, which would
+    // otherwise keep the lock after it ended.
+    lockFd_ =
+        ::open(QFile::encodeName(lockPath_).constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd_ < 0)
+        // Where no lock file can be made at all, the program runs
+        // unguarded.
+        return true;
+    int locked = 0;
+    do
+        locked = ::flock(lockFd_, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        // Only a lock held by a running game box stops this one.
+        const bool held = errno == EWOULDBLOCK;
+        ::close(lockFd_);
+        lockFd_ = -1;
+        if (held)
+            return false;
+    }
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // A socket file left by a crashed owner would block listening.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -10,10 +9,12 @@ class QLocalServer;
 
 namespace zorvia::platform {
 
-// One running game box per data folder. The first process takes a lock
+// One running game box per data folder. The first process locks a lock
 // file and listens on a local socket; a later one finds the lock held, asks
-// the running one through the socket to come forward, and ends. A lock left
-// behind by a crashed process does not count: its process is gone.
+// the running one through the socket to come forward, and ends. The lock is
+// the system's lock on the open file (flock), so it ends with its process:
+// a crashed process leaves nothing that blocks, and taking it waits for no
+// disk write.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -40,7 +41,8 @@ private:
     void answer();
 
     QString serverName_;
-    QLockFile lock_;
+    QString lockPath_;
+    int lockFd_ = -1;
     std::unique_ptr<QLocalServer> server_;
 };
 
