@@ -2,6 +2,7 @@
 // started from an install prefix or a program folder, their windows found
 // through the X server.
 #include "app/game_process.h"
+#include "platform/single_instance.h"
 #include "support/qt_print.h"
 
 #include <QDir>
@@ -9,7 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <signal.h>
 #include <unistd.h>
@@ -105,6 +109,19 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndEnds) {
     first.process().waitForFinished(5000);
     GameBox third(exe, {}, env);
     EXPECT_TRUE(third.showsWindow());
+}
+
+TEST(SingleInstance, LockEndsWithItsOwnerAndLeavesNothingThatBlocks) {
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    auto first = std::make_unique<platform::SingleInstance>(data.path());
+    ASSERT_TRUE(first->claim());
+    EXPECT_FALSE(platform::SingleInstance(data.path()).claim()) << "a second owner";
+    QTemporaryDir other;
+    EXPECT_TRUE(platform::SingleInstance(other.path()).claim()) << "another data folder";
+    first.reset();
+    // The lock file stays behind; only its owner's lock counted.
+    EXPECT_TRUE(platform::SingleInstance(data.path()).claim());
 }
 
 } // namespace
