@@ -154,14 +154,19 @@ TEST_F(Lists, FavouritesShowTheNameUnderTheMouseAsHint) {
         ->addItem(text::utf8ToAnsi("一个名字很长很长很长的小游戏"), "http://x/2");
     QWidget* viewport = child<ui::TListBox>(form, "ListBox3")->viewport();
 
-    QTest::mouseMove(viewport, itemCentre(child<ui::TListBox>(form, "ListBox3"), 1));
-    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(),
-              QStringLiteral("一个名字很长很长很长的小游戏"));
-    QTest::mouseMove(viewport, belowLastItem(child<ui::TListBox>(form, "ListBox3")));
-    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(),
-              QStringLiteral("一个名字很长很长很长的小游戏"));
-    QTest::mouseMove(viewport, itemCentre(child<ui::TListBox>(form, "ListBox3"), 0));
-    EXPECT_EQ(child<ui::TListBox>(form, "ListBox3")->toolTip(), QStringLiteral("short"));
+    auto* const favourites = child<ui::TListBox>(form, "ListBox3");
+    // The pointer's moves reach the list through the X server.
+    const auto hintAfterMove = [&](const QPoint& at, const QString& want) {
+        QTest::mouseMove(viewport, at);
+        return QTest::qWaitFor([&] { return favourites->toolTip() == want; }, 5000);
+    };
+    const QString longName = QStringLiteral("一个名字很长很长很长的小游戏");
+    EXPECT_TRUE(hintAfterMove(itemCentre(favourites, 1), longName))
+        << favourites->toolTip().toStdString();
+    EXPECT_TRUE(hintAfterMove(belowLastItem(favourites), longName))
+        << favourites->toolTip().toStdString();
+    EXPECT_TRUE(hintAfterMove(itemCentre(favourites, 0), QStringLiteral("short")))
+        << favourites->toolTip().toStdString();
 
     // The hint shows when the mouse rests on the list.
     const QPoint at = itemCentre(child<ui::TListBox>(form, "ListBox3"), 0);
