@@ -6,6 +6,7 @@
 #include "skin/win_skin_form.h"
 #include "skin_test_skins.h"
 #include "support/offline_window_test.h"
+#include "support/skin_pixels.h"
 #include "text/file_path.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/page_control.h"
@@ -22,18 +23,10 @@
 
 using namespace zorvia;
 namespace second = zorvia::skintest::second;
+using zorvia::test::skinnerOf;
+using zorvia::test::waitSkinned;
 
 namespace {
-
-TWinSkinForm* skinnerOf(QWidget* window) {
-    TSkinManage* manager = TSkinManage::instance();
-    return manager ? manager->FindSkinnedWindow(window) : nullptr;
-}
-
-bool waitSkinned(QWidget* window) {
-    return QTest::qWaitFor(
-        [window] { return skinnerOf(window) && skinnerOf(window)->controlsSkinned(); }, 5000);
-}
 
 QImage shot(QWidget* w) {
     return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
