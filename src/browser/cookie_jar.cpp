@@ -21,12 +21,14 @@ bool breaksHeaderLine(const QByteArray& text) {
 } // namespace
 
 bool CookieJar::insertCookie(const QNetworkCookie& cookie) {
+    // Searched without detaching: the list is copied only when a cookie is
+    // replaced in place, not on every insert.
     QList<QNetworkCookie> cookies = allCookies();
-    const auto existing = std::find_if(cookies.begin(), cookies.end(),
+    const auto existing = std::find_if(cookies.cbegin(), cookies.cend(),
                                        [&](const auto& c) { return c.hasSameIdentifier(cookie); });
-    if (existing == cookies.end() || expiredAt(cookie, QDateTime::currentDateTimeUtc()))
+    if (existing == cookies.cend() || expiredAt(cookie, QDateTime::currentDateTimeUtc()))
         return QNetworkCookieJar::insertCookie(cookie);
-    *existing = cookie;
+    cookies[existing - cookies.cbegin()] = cookie;
     setAllCookies(cookies);
     return true;
 }
