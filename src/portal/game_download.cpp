@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zorvia::portal {
 
@@ -40,21 +40,22 @@ std::int64_t announcedLength(const AnsiString& line) {
 class BodyWriter {
 public:
     explicit BodyWriter(TStream& target)
-        : target_(target), file_(dynamic_cast<TFileStream*>(&target)), buffer_(kBufferSize) {}
+        : target_(target), file_(dynamic_cast<TFileStream*>(&target)),
+          buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-    char* space() { return buffer_.data() + filled_; }
-    std::size_t room() const { return buffer_.size() - filled_; }
+    char* space() { return buffer_.get() + filled_; }
+    std::size_t room() const { return kBufferSize - filled_; }
     void added(std::size_t n) {
         filled_ += n;
         written_ += std::int64_t(n);
-        if (filled_ >= buffer_.size() / 2)
+        if (filled_ >= kBufferSize / 2)
             flush();
     }
     void flush() {
         if (filled_ == 0)
             return;
         const std::int64_t at = target_.Position();
-        target_.Write(buffer_.data(), std::int64_t(filled_));
+        target_.Write(buffer_.get(), std::int64_t(filled_));
         if (file_)
             file_->StartWriteBack(at, std::int64_t(filled_));
         filled_ = 0;
@@ -66,7 +67,9 @@ private:
 
     TStream& target_;
     TFileStream* file_;
-    std::vector<char> buffer_;
+    // Left unfilled: only what is received is read back, and a small game
+    // touches little of it.
+    std::unique_ptr<char[]> buffer_;
     std::size_t filled_ = 0;
     std::int64_t written_ = 0;
 };
