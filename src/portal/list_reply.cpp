@@ -22,7 +22,7 @@ std::vector<ListItem> parseListReply(const AnsiString& reply, const AnsiString& 
         } else {
             from = text.size();
         }
-        items.push_back({std::move(name), portalUrl(siteHost, path + AnsiString(id))});
+        items.push_back({std::move(name), portalUrl(siteHost, AnsiString(path).append(id))});
     }
     return items;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 using zorvia::fuzz::check;
 
@@ -21,12 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The fields, joined again, are the reply up to its last separator, or
     // the whole reply when it lacks the final name's closing separator.
     std::string rebuilt;
+    rebuilt.reserve(reply.size() + 1);
     for (const auto& item : items) {
         check(item.link.rfind(prefix, 0) == 0, "a link is the path and the identifier");
-        const std::string id = item.link.substr(prefix.size());
+        const std::string_view id = std::string_view(item.link).substr(prefix.size());
         check(id.find('|') == std::string::npos && item.display.find('|') == std::string::npos,
               "no field holds a separator");
-        rebuilt += id + "|" + item.display + "|";
+        rebuilt.append(id).append(1, '|').append(item.display).append(1, '|');
     }
     const std::size_t last = reply.rfind('|');
     const bool open = !items.empty() && 2 * items.size() - 1 == separators;
