@@ -77,6 +77,7 @@ public:
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
         char buffer[4096];
+        std::string reading; // reused: text with much bad input calls onBad per byte
         while (srcLeft > 0) {
             char* dst = buffer;
             size_t dstLeft = sizeof buffer;
@@ -89,7 +90,7 @@ public:
             // EILSEQ: unrepresentable or invalid; EINVAL: cut-off sequence at the end.
             size_t skip = 0;
             if (onBad) {
-                std::string reading;
+                reading.clear();
                 skip =
                     std::clamp<size_t>(onBad(std::string_view(src, srcLeft), reading), 1, srcLeft);
                 out += reading;
