@@ -1,6 +1,7 @@
 #include "browser/flash_player.h"
 
 #include "browser/player_scheme.h"
+#include "browser/player_server.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,10 +13,13 @@ namespace zorvia::browser {
 
 namespace {
 
-QString playerScript() {
+// The script, told where the player's server answers (nowhere if empty).
+QString playerScript(const QString& servedBase) {
     QFile file(QStringLiteral(":/browser/flash_player.js"));
     file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(file.readAll())
+        .replace(QLatin1String("var SERVED = '';"),
+                 QStringLiteral("var SERVED = '%1';").arg(servedBase));
 }
 
 } // namespace
@@ -23,10 +27,11 @@ QString playerScript() {
 void installFlashPlayer(QWebEngineProfile& profile) {
     registerPlayerScheme();
     profile.installUrlSchemeHandler(kPlayerScheme, new PlayerSchemeHandler(&profile));
+    const auto* server = new PlayerServer(playerFolder(), &profile);
 
     QWebEngineScript script;
     script.setName(QStringLiteral("zorvia-flash-player"));
-    script.setSourceCode(playerScript());
+    script.setSourceCode(playerScript(server->baseUrl()));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     // The player replaces the page's elements and runs beside its scripts.
     script.setWorldId(QWebEngineScript::MainWorld);

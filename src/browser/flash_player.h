@@ -8,8 +8,9 @@ class QWebEngineProfile;
 namespace zorvia::browser {
 
 // Gives every page and frame of the profile the game box's Flash player:
-// the player scheme's handler, and a script that loads the player where a
-// document holds Flash content (see flash_player.js).
+// the player scheme's handler, the player's server on 127.0.0.1 (owned by
+// the profile), and a script that loads the player where a document holds
+// Flash content (see flash_player.js).
 void installFlashPlayer(QWebEngineProfile& profile);
 
 // Whether url names a movie file on the local disk (a file address whose

@@ -1,7 +1,8 @@
 // The game box's Flash player for every page and frame. Once the document
 // holds Flash content (an <embed> or <object> of a movie, also one added by
 // a script later), the player shipped with the game box is loaded from the
-// game box's own scheme, unless the page brings a player of its own. Where
+// game box's server on 127.0.0.1, or from its own scheme where the page may
+// not reach that server, unless the page brings a player of its own. Where
 // the player cannot start, a message takes the movie's place.
 (function () {
   'use strict';
@@ -10,12 +11,14 @@
   window.__zorviaFlash = true;
 
   var BASE = 'zorvia-player://player/';
+  // The player's server, filled in by the game box: from there the player's
+  // module arrives as a stream and is compiled while it arrives.
+  var SERVED = '';
   var NO_WASM = '无法播放游戏：当前环境不支持 WebAssembly，Flash 播放器无法启动。';
   var BROKEN = '无法播放游戏：游戏文件已损坏或无法读取。';
   var MISSING = '无法播放游戏：游戏盒子的 Flash 播放器缺失，请重新安装游戏盒子。';
   var FLASH_TYPE = 'application/x-shockwave-flash';
   var CONFIG = {
-    publicPath: BASE,
     autoplay: 'on',
     unmuteOverlay: 'hidden',
     splashScreen: false,
@@ -147,6 +150,19 @@
     };
   }
 
+  // The player takes its other parts from where its script came from.
+  function loadFrom(base, otherwise) {
+    CONFIG.publicPath = base;
+    window.RufflePlayer = {zorvia: true, config: CONFIG};
+    var script = document.createElement('script');
+    script.onerror = function () {
+      script.remove();
+      otherwise();
+    };
+    script.src = base + 'ruffle.js';
+    (document.head || document.documentElement).appendChild(script);
+  }
+
   function load() {
     if (typeof WebAssembly !== 'object') {
       fail(NO_WASM);
@@ -154,13 +170,15 @@
     }
     state = 'loading';
     routeFetch();
-    window.RufflePlayer = {zorvia: true, config: CONFIG};
-    var script = document.createElement('script');
-    script.onerror = function () {
-      fail(MISSING);
+    var fromScheme = function () {
+      loadFrom(BASE, function () {
+        fail(MISSING);
+      });
     };
-    script.src = BASE + 'ruffle.js';
-    (document.head || document.documentElement).appendChild(script);
+    if (SERVED)
+      loadFrom(SERVED, fromScheme);
+    else
+      fromScheme();
   }
 
   // A player element that gives up shows its failure report in its shadow

@@ -3,24 +3,28 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
+#include <algorithm>
+
 namespace zorvia::browser {
 
-namespace {
-
 // The player's files are flat: a plain name with the suffix .js or .wasm.
-QByteArray contentType(const QString& name) {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_.-]+\\.(js|wasm)$"));
-    const QRegularExpressionMatch match = plain.match(name);
-    if (!match.hasMatch() || name.startsWith(u'.'))
+// Called from the player's server thread as well, so it keeps no state.
+QByteArray playerFileType(const QString& name) {
+    const auto plain = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'_' || c == u'.' || c == u'-';
+    };
+    if (name.isEmpty() || name.startsWith(u'.') || !std::all_of(name.begin(), name.end(), plain))
         return {};
-    return match.captured(1) == QLatin1String("js") ? "text/javascript" : "application/wasm";
+    if (name.endsWith(QLatin1String(".js")) && name.size() > 3)
+        return "text/javascript";
+    if (name.endsWith(QLatin1String(".wasm")) && name.size() > 5)
+        return "application/wasm";
+    return {};
 }
-
-} // namespace
 
 void registerPlayerScheme() {
     static const bool registered = [] {
@@ -42,7 +46,7 @@ QString playerFolder() {
 void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
     const QString name = url.path().mid(1);
-    const QByteArray type = contentType(name);
+    const QByteArray type = playerFileType(name);
     if (url.host() != QLatin1String("player") || type.isEmpty()) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;

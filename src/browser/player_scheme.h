@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QWebEngineUrlSchemeHandler>
 
@@ -17,6 +18,10 @@ void registerPlayerScheme();
 // The folder whose files the scheme serves: "player" in the executable's
 // folder, where the build puts the player.
 QString playerFolder();
+
+// The content type of a file of the player folder that pages may load: a
+// flat name ending in ".js" or ".wasm"; empty for every other name.
+QByteArray playerFileType(const QString& name);
 
 // Answers "zorvia-player://player/<file>" with that file of the player
 // folder: scripts and WebAssembly modules only, and no other folder.

@@ -52,31 +52,64 @@ TEST(FlashPlayerTest, PagesWithoutAPlayerPlayTheirMovies) {
     TestHttpServer server;
     server.route("/orbit.swf", movieReply(testMovie()));
     server.page("/inner", kStyle + "<embed src='/orbit.swf' width='550' height='400'>");
+    // Where the player came from: the game box's server, or its scheme where
+    // the page's policy admits no scripts from the server.
+    const QString served = QStringLiteral("http:"), scheme = QStringLiteral("zorvia-player:");
     const struct {
         const char* name;
         QString html;
+        QString from; // empty where the player runs in a frame
+        QByteArray policy = {};
     } pages[] = {
-        {"embed", kStyle + "<embed src='orbit.swf' width='550' height='400'>"},
+        {"embed", kStyle + "<embed src='orbit.swf' width='550' height='400'>", served},
+        {"page admitting scripts only from itself and the scheme",
+         kStyle + "<embed src='orbit.swf' width='550' height='400'>", scheme,
+         "script-src 'self' 'unsafe-eval' zorvia-player:"},
         {"object added by script",
          kStyle + "<div id=stage></div><script>setTimeout(function () {"
                   "  var o = document.createElement('object');"
                   "  o.data = '/orbit.swf'; o.type = 'application/x-shockwave-flash';"
                   "  o.width = 550; o.height = 400;"
                   "  document.getElementById('stage').appendChild(o);"
-                  "}, 500);</script>"},
-        {"embed in a frame", kStyle + "<iframe src='/inner' width='560' height='410'></iframe>"},
+                  "}, 500);</script>",
+         served},
+        {"embed in a frame",
+         kStyle + "<iframe src='/inner' width='560' height='410'></iframe>",
+         {}},
         {"object naming its movie in a param",
          kStyle + "<object width='550' height='400'><param name='movie' value='orbit.swf'>"
-                  "</object>"},
+                  "</object>",
+         served},
     };
     ShownBrowser shown(700, 500);
     for (const auto& page : pages) {
         SCOPED_TRACE(page.name);
-        server.page("/page", page.html);
+        HttpResponse reply;
+        reply.body = page.html.toUtf8();
+        if (!page.policy.isEmpty())
+            reply.headers = {{"Content-Security-Policy", page.policy}};
+        server.route("/page", reply);
         server.clearRequests();
         ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/page")));
         EXPECT_TRUE(framesAdvance(*shown.browser.view(), kMovieRect));
         EXPECT_EQ(grabPixel(*shown.browser.view(), {5, 5}), kStage);
+        if (!page.from.isEmpty()) {
+            EXPECT_TRUE(evaluate(shown.browser, "RufflePlayer.config.publicPath")
+                            .toString()
+                            .startsWith(page.from));
+            // From the server, the module arrives by fetch, as a stream.
+            if (page.from == served)
+                EXPECT_EQ(
+                    evaluate(shown.browser,
+                             "performance.getEntriesByType('resource').filter(e => "
+                             "/\\.wasm$/.test(e.name)).map(e => e.initiatorType + ' ' + "
+                             "e.name.split('/')[2]).join()")
+                        .toString(),
+                    "fetch 127.0.0.1:" +
+                        QUrl(evaluate(shown.browser, "RufflePlayer.config.publicPath").toString())
+                            .authority()
+                            .section(u':', 1));
+        }
         // The player comes from the game box, never from the page's server.
         for (const HttpRequest& request : server.requests())
             EXPECT_TRUE(request.path == "/page" || request.path == "/inner" ||

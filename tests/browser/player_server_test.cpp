@@ -1,0 +1,112 @@
+// The server on 127.0.0.1 that hands the player's files to pages.
+#include "browser/player_scheme.h"
+#include "browser/player_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace zorvia::test {
+namespace {
+
+constexpr int kReplyTimeoutMs = 10000;
+
+struct Reply {
+    QByteArray head;
+    QByteArray body;
+};
+
+// Sends raw request text and reads until the server closes the connection.
+Reply exchange(const QUrl& base, const QByteArray& request) {
+    QTcpSocket socket;
+    socket.connectToHost(base.host(), static_cast<quint16>(base.port()));
+    if (!socket.waitForConnected(kReplyTimeoutMs))
+        return {};
+    socket.write(request);
+    QByteArray all;
+    while (socket.state() == QAbstractSocket::ConnectedState &&
+           socket.waitForReadyRead(kReplyTimeoutMs))
+        all += socket.readAll();
+    all += socket.readAll();
+    const qsizetype end = all.indexOf("\r\n\r\n");
+    if (end < 0)
+        return {all, {}};
+    return {all.left(end), all.mid(end + 4)};
+}
+
+QByteArray get(const QByteArray& method, const QByteArray& path, const QByteArray& host) {
+    return method + ' ' + path + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n";
+}
+
+TEST(PlayerServerTest, ServesThePlayersScriptsAndModulesUnderItsTokenOnly) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray module(3 * 1024 * 1024 + 17, '\x5a'); // more than one chunk
+    for (const auto& [name, content] :
+         {std::pair{"ruffle.js", QByteArray("var x = 1;")}, std::pair{"core.wasm", module},
+          std::pair{"LICENSE_MIT", QByteArray("text")}}) {
+        QFile file(QDir(folder.path()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    browser::PlayerServer server(folder.path());
+    const QUrl base(server.baseUrl());
+    ASSERT_EQ(base.scheme(), "http");
+    ASSERT_EQ(base.host(), "127.0.0.1");
+    const QByteArray token = base.path().toLatin1(); // "/<token>/"
+    ASSERT_GE(token.size(), 34);
+    const QByteArray host = "127.0.0.1:" + QByteArray::number(base.port());
+
+    const struct {
+        const char* label;
+        QByteArray request;
+        QByteArray status;
+        QByteArray type; // expected content type, if any
+        QByteArray body; // expected body of a 200 GET
+    } cases[] = {
+        {"the script", get("GET", token + "ruffle.js", host), "200", "text/javascript",
+         "var x = 1;"},
+        {"a module, whole", get("GET", token + "core.wasm", host), "200", "application/wasm",
+         module},
+        {"a query is ignored", get("GET", token + "ruffle.js?v=2", host), "200", "text/javascript",
+         "var x = 1;"},
+        {"head only", get("HEAD", token + "core.wasm", host), "200", "application/wasm", {}},
+        {"without the token", get("GET", "/ruffle.js", host), "404", {}, {}},
+        {"another token", get("GET", "/0123456789abcdef/ruffle.js", host), "404", {}, {}},
+        {"a file that is not a script or module",
+         get("GET", token + "LICENSE_MIT", host),
+         "404",
+         {},
+         {}},
+        {"a parent folder", get("GET", token + "..%2Fruffle.js", host), "404", {}, {}},
+        {"a missing file", get("GET", token + "missing.js", host), "404", {}, {}},
+        {"another host name", get("GET", token + "ruffle.js", "evil.example:80"), "404", {}, {}},
+        {"a write", get("POST", token + "ruffle.js", host), "405", {}, {}},
+        {"an endless head",
+         "GET " + token + "ruffle.js HTTP/1.1\r\nX: " + QByteArray(16 * 1024, 'a'),
+         "431",
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const Reply reply = exchange(base, c.request);
+        ASSERT_TRUE(reply.head.startsWith("HTTP/1.1 " + c.status)) << reply.head.toStdString();
+        if (c.status != "200")
+            continue;
+        const QByteArray head = reply.head.toLower();
+        EXPECT_TRUE(head.contains("content-type: " + c.type)) << reply.head.toStdString();
+        // Pages of every origin, local pages included, read the files.
+        EXPECT_TRUE(head.contains("access-control-allow-origin: *"));
+        const qsizetype length = c.request.startsWith("HEAD") ? module.size() : c.body.size();
+        EXPECT_TRUE(head.contains("content-length: " + QByteArray::number(length)));
+        EXPECT_EQ(reply.body, c.body);
+    }
+}
+
+} // namespace
+} // namespace zorvia::test
