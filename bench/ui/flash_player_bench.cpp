@@ -4,9 +4,14 @@
 // pages and as local games; and the memory of all processes with the five
 // tabs playing. Beside it, in the same run, plain web views in a QTabWidget
 // that get the same player files from the same scheme (first_frame.h,
-// plain_tabs.h). Each figure comes from a child process of its own, so
-// every side starts its web engine afresh:
+// plain_tabs.h). Each figure comes from a child process of its own with a
+// web storage folder of its own, so every side starts its web engine afresh
+// and its first open finds nothing cached:
 //   bench_flash_player --child gamebox|plain portal|local <portal host> <folder>
+// Single opens vary much from run to run on a small machine, so the whole
+// sequence runs in rounds (3 unless given: bench_flash_player [rounds]),
+// the game box and the plain view taking turns to go first, and the
+// summary gives each open's median and spread over the rounds.
 // Run from the program folder (build/bin), with a display.
 #include "first_frame.h"
 #include "plain_tabs.h"
@@ -31,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -212,6 +218,56 @@ void printSource(const char* source, const Figures& box, const Figures& plain) {
     std::fflush(stdout);
 }
 
+struct Spread {
+    qint64 median = -1, low = -1, high = -1;
+};
+
+Spread spread(const std::vector<qint64>& values) {
+    if (values.empty())
+        return {};
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    return {median(values), *low, *high};
+}
+
+// Each open's median and range over the rounds, and the ratio of the medians.
+void printSummary(const char* source, const std::vector<Figures>& boxes,
+                  const std::vector<Figures>& plains) {
+    if (boxes.empty())
+        return;
+    std::printf("%s over %zu rounds: first frame (ms), median [lowest-highest]\n", source,
+                boxes.size());
+    std::printf("  open  game box            plain view          ratio of medians  highest "
+                "ratio in a round\n");
+    for (std::size_t i = 0; i < kGames.size(); ++i) {
+        std::vector<qint64> box, plain;
+        double worst = 0;
+        for (std::size_t r = 0; r < boxes.size(); ++r) {
+            box.push_back(boxes[r].opens[i]);
+            plain.push_back(plains[r].opens[i]);
+            if (boxes[r].opens[i] > 0 && plains[r].opens[i] > 0)
+                worst = std::max(worst, double(boxes[r].opens[i]) / plains[r].opens[i]);
+        }
+        const Spread b = spread(box), p = spread(plain);
+        std::printf("  %4zu  %5lld [%5lld-%5lld]  %5lld [%5lld-%5lld]  %16s  %.2f\n", i + 1,
+                    static_cast<long long>(b.median), static_cast<long long>(b.low),
+                    static_cast<long long>(b.high), static_cast<long long>(p.median),
+                    static_cast<long long>(p.low), static_cast<long long>(p.high),
+                    qPrintable(ratio(b.median, p.median)), worst);
+    }
+    std::vector<qint64> boxMemory, plainMemory;
+    for (std::size_t r = 0; r < boxes.size(); ++r) {
+        boxMemory.push_back(boxes[r].pssKb);
+        plainMemory.push_back(plains[r].pssKb);
+    }
+    const Spread b = spread(boxMemory), p = spread(plainMemory);
+    std::printf("  memory with %zu game tabs (MB), median [lowest-highest]: game box %.1f "
+                "[%.1f-%.1f], plain view %.1f [%.1f-%.1f], ratio of medians %s\n",
+                kGames.size(), b.median / 1024.0, b.low / 1024.0, b.high / 1024.0,
+                p.median / 1024.0, p.low / 1024.0, p.high / 1024.0,
+                qPrintable(ratio(b.median, p.median)));
+    std::fflush(stdout);
+}
+
 std::string loadAverage() {
     QFile file(QStringLiteral("/proc/loadavg"));
     return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toStdString() : "?";
@@ -221,8 +277,10 @@ std::string loadAverage() {
 
 int main(int argc, char** argv) {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    // Every process starts with empty web storage: no cache from an
+    // earlier child.
     QTemporaryDir webStorage;
-    setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 0);
+    setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 1);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     const bool child = argc == 6 && std::string(argv[1]) == "--child";
     // The game box draws its views as the game box does; the plain views
@@ -246,16 +304,32 @@ int main(int argc, char** argv) {
                      qPrintable(portal.error()));
         return 1;
     }
+    const int rounds = argc == 2 ? std::max(1, std::atoi(argv[1])) : 3;
     std::printf("Load average at the start: %s\n", loadAverage().c_str());
-    for (const char* source : {"portal", "local"}) {
-        const auto box = runChild("gamebox", source, portal.host(), games.path());
-        const auto plain = runChild("plain", source, portal.host(), games.path());
-        if (!box || !plain) {
-            std::printf("%s: a child failed (%s)\n", source, box ? "plain view" : "game box");
-            continue;
+    std::map<std::string, std::pair<std::vector<Figures>, std::vector<Figures>>> all;
+    for (int round = 1; round <= rounds; ++round) {
+        std::printf("Round %d of %d\n", round, rounds);
+        for (const char* source : {"portal", "local"}) {
+            // The side that goes first alternates from round to round.
+            std::optional<Figures> box, plain;
+            if (round % 2 == 1) {
+                box = runChild("gamebox", source, portal.host(), games.path());
+                plain = runChild("plain", source, portal.host(), games.path());
+            } else {
+                plain = runChild("plain", source, portal.host(), games.path());
+                box = runChild("gamebox", source, portal.host(), games.path());
+            }
+            if (!box || !plain) {
+                std::printf("%s: a child failed (%s)\n", source, box ? "plain view" : "game box");
+                continue;
+            }
+            printSource(source, *box, *plain);
+            all[source].first.push_back(*box);
+            all[source].second.push_back(*plain);
         }
-        printSource(source, *box, *plain);
     }
+    for (const char* source : {"portal", "local"})
+        printSummary(source, all[source].first, all[source].second);
     std::printf("Load average at the end: %s\n", loadAverage().c_str());
     return 0;
 }
