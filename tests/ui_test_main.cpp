@@ -1,5 +1,6 @@
 // GoogleTest main for tests that need the application object (and a display).
 #include "app/application.h"
+#include "browser/process_model.h"
 #include "browser/view_rendering.h"
 
 #include <QTemporaryDir>
@@ -19,8 +20,10 @@ int main(int argc, char** argv) {
     if (getenv("ZORVIA_WEBENGINE_DIR") == nullptr)
         setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 1);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The web views are drawn as in the game box.
+    // The web views are drawn, and their pages given processes, as in the
+    // game box.
     zorvia::browser::chooseViewRendering();
+    zorvia::browser::chooseProcessModel();
     zorvia::TApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

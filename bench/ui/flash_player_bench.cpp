@@ -18,6 +18,7 @@
 
 #include "app/application.h"
 #include "browser/player_scheme.h"
+#include "browser/process_model.h"
 #include "browser/view_rendering.h"
 #include "browser/web_browser.h"
 #include "support/demo_portal.h"
@@ -283,10 +284,12 @@ int main(int argc, char** argv) {
     setenv("ZORVIA_WEBENGINE_DIR", webStorage.path().toLocal8Bit().constData(), 1);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     const bool child = argc == 6 && std::string(argv[1]) == "--child";
-    // The game box draws its views as the game box does; the plain views
-    // keep the web engine's default drawing.
-    if (child && std::string(argv[2]) == "gamebox")
+    // The game box draws its views and gives its pages processes as the
+    // game box does; the plain views keep the web engine's defaults.
+    if (child && std::string(argv[2]) == "gamebox") {
         zorvia::browser::chooseViewRendering();
+        zorvia::browser::chooseProcessModel();
+    }
     zorvia::browser::registerPlayerScheme();
     zorvia::TApplication app(argc, argv);
 

@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include "app/application.h"
+#include "browser/process_model.h"
 #include "browser/view_rendering.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
@@ -45,6 +46,7 @@ int runGameBox(int argc, char** argv) {
     platform::startUpPhase("main");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     browser::chooseViewRendering();
+    browser::chooseProcessModel();
     TApplication app(argc, argv);
     platform::startUpPhase("Qt initialisation");
 

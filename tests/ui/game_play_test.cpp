@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QPushButton>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -66,6 +67,7 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
         bool ownPlayer;
     } pages[] = {{"&player=1", true}, {"", false}};
     TWebBrowser* browser = nullptr;
+    QList<qint64> processes;
     for (const auto& page : pages) {
         SCOPED_TRACE(page.query);
         form.CreateNewTab(
@@ -83,7 +85,12 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
             "/^(zorvia-player:\\/\\/player|http:\\/\\/127\\.0\\.0\\.1:\\d+\\/[0-9a-f]{32})"
             "\\/ruffle\\.js$/.test(s.src); })");
         EXPECT_EQ(evaluate(*browser, gameBoxPlayer).toBool(), !page.ownPlayer);
+        processes.append(browser->view()->page()->renderProcessPid());
     }
+    // Game tabs of one portal share a renderer process, and with it the
+    // player's compiled module.
+    EXPECT_GT(processes.first(), 0);
+    EXPECT_EQ(processes.first(), processes.last());
     saveShot(form, QStringLiteral("portal_game.png"));
 
     auto* download = form.findChild<QPushButton*>(QStringLiteral("Button_down"));
