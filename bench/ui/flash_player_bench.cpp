@@ -17,6 +17,7 @@
 #include "plain_tabs.h"
 
 #include "app/application.h"
+#include "browser/movie_scheme.h"
 #include "browser/player_scheme.h"
 #include "browser/process_model.h"
 #include "browser/view_rendering.h"
@@ -291,6 +292,7 @@ int main(int argc, char** argv) {
         zorvia::browser::chooseProcessModel();
     }
     zorvia::browser::registerPlayerScheme();
+    zorvia::browser::registerMovieScheme();
     zorvia::TApplication app(argc, argv);
 
     if (child) {

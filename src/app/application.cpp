@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/chinese_texts.h"
+#include "browser/movie_scheme.h"
 #include "browser/player_scheme.h"
 #include "platform/start_up_trace.h"
 #include "skin/skin_message.h"
@@ -14,6 +15,7 @@ namespace zorvia {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Before any web engine profile exists.
     browser::registerPlayerScheme();
+    browser::registerMovieScheme();
     setApplicationName(ui::applicationTitle());
     setOrganizationName(QStringLiteral("Zorvia"));
     // The main window ends the program itself (exit from its close dialog or

@@ -1,5 +1,6 @@
 #include "browser/flash_player.h"
 
+#include "browser/movie_scheme.h"
 #include "browser/player_scheme.h"
 #include "browser/player_server.h"
 
@@ -27,6 +28,8 @@ QString playerScript(const QString& servedBase) {
 void installFlashPlayer(QWebEngineProfile& profile) {
     registerPlayerScheme();
     profile.installUrlSchemeHandler(kPlayerScheme, new PlayerSchemeHandler(&profile));
+    registerMovieScheme();
+    profile.installUrlSchemeHandler(kMovieScheme, new MovieSchemeHandler(&profile));
     const auto* server = new PlayerServer(playerFolder(), &profile);
 
     QWebEngineScript script;
@@ -44,7 +47,7 @@ bool isLocalMovie(const QUrl& url) {
 }
 
 QString movieHostPage(const QUrl& movie) {
-    const QString title = QFileInfo(movie.toLocalFile()).fileName().toHtmlEscaped();
+    const QString title = QFileInfo(movie.path(QUrl::FullyDecoded)).fileName().toHtmlEscaped();
     const QString source = movie.toString(QUrl::FullyEncoded).toHtmlEscaped();
     return QStringLiteral("<!doctype html><html><head><meta charset=\"utf-8\"><title>%1</title>"
                           "<style>html,body{margin:0;width:100%;height:100%;overflow:hidden;"

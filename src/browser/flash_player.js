@@ -11,6 +11,7 @@
   window.__zorviaFlash = true;
 
   var BASE = 'zorvia-player://player/';
+  var LOCAL = 'zorvia-movie:';
   // The player's server, filled in by the game box: from there the player's
   // module arrives as a stream and is compiled while it arrives.
   var SERVED = '';
@@ -115,8 +116,8 @@
     });
   }
 
-  // Chromium refuses fetch() for custom schemes and file addresses; the
-  // player fetches its WebAssembly module and local movies, so those go
+  // The web engine refuses fetch() for custom schemes and file addresses;
+  // the player fetches its WebAssembly module and local movies, so those go
   // through a request that it allows.
   function viaRequest(url) {
     return new Promise(function (resolve, reject) {
@@ -144,7 +145,8 @@
     var original = window.fetch;
     window.fetch = function (input) {
       var url = typeof input === 'string' ? input : input && input.url ? input.url : String(input);
-      if (url.lastIndexOf(BASE, 0) === 0 || url.lastIndexOf('file:', 0) === 0)
+      if (url.lastIndexOf(BASE, 0) === 0 || url.lastIndexOf(LOCAL, 0) === 0 ||
+          url.lastIndexOf('file:', 0) === 0)
         return viaRequest(url);
       return original.apply(this, arguments);
     };

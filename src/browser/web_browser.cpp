@@ -3,6 +3,7 @@
 #include "browser/browser_page.h"
 #include "browser/client_align.h"
 #include "browser/flash_player.h"
+#include "browser/movie_scheme.h"
 #include "browser/web_profile.h"
 
 #include <QPainter>
@@ -21,8 +22,9 @@ QUrl addressFromText(const QString& url) {
     return QUrl::fromUserInput(url);
 }
 
+// A local movie's page reports the movie file's address.
 QString addressText(const QUrl& url) {
-    return url.isEmpty() ? QString() : url.toString(QUrl::FullyEncoded);
+    return url.isEmpty() ? QString() : browser::fileAddress(url).toString(QUrl::FullyEncoded);
 }
 
 } // namespace
@@ -86,11 +88,9 @@ TWebBrowser::~TWebBrowser() {
 void TWebBrowser::Navigate(const QString& url) {
     view_->show();
     const QUrl address = addressFromText(url);
-    // A local movie plays in a host page that keeps the movie's address.
-    if (browser::isLocalMovie(address))
-        page_->setHtml(browser::movieHostPage(address), address);
-    else
-        page_->load(address);
+    // A local movie plays in a page of the local movies' scheme; all of
+    // them share one renderer.
+    page_->load(browser::isLocalMovie(address) ? browser::moviePageAddress(address) : address);
 }
 
 void TWebBrowser::Refresh() {
@@ -208,6 +208,7 @@ void TWebBrowser::applySnapshot(const QVariant& result, quint64 load, bool compl
     auto snapshot = browser::parseSnapshot(result);
     if (!snapshot)
         return;
+    snapshot->location = addressText(QUrl(snapshot->location));
     const QString location = snapshot->location;
     document_ = std::make_shared<const browser::DocumentSnapshot>(std::move(*snapshot));
     if (complete && OnDocumentComplete)

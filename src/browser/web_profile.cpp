@@ -3,6 +3,7 @@
 #include "browser/cookie_store_reader.h"
 #include "browser/flash_player.h"
 #include "browser/movie_focus.h"
+#include "browser/movie_scheme.h"
 #include "browser/player_scheme.h"
 
 #include <QCoreApplication>
@@ -80,6 +81,7 @@ QWebEngineProfile* sharedProfile() {
     auto& profile = profileInstance();
     if (!profile) {
         registerPlayerScheme();
+        registerMovieScheme();
         // Owned by the application object, so it outlives every page that
         // the windows own and is released before the web engine shuts down.
         profile =

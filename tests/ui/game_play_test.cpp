@@ -66,6 +66,12 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
         const char* query;
         bool ownPlayer;
     } pages[] = {{"&player=1", true}, {"", false}};
+    // The game box's player comes from its server on 127.0.0.1 (a random
+    // first path segment) or from its scheme.
+    const QString gameBoxPlayer = QStringLiteral(
+        "Array.prototype.some.call(document.scripts, function (s) { return "
+        "/^(zorvia-player:\\/\\/player|http:\\/\\/127\\.0\\.0\\.1:\\d+\\/[0-9a-f]{32})"
+        "\\/ruffle\\.js$/.test(s.src); })");
     TWebBrowser* browser = nullptr;
     QList<qint64> processes;
     for (const auto& page : pages) {
@@ -78,12 +84,6 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
                                     kPlayerTimeoutMs));
         EXPECT_TRUE(framesAdvance(*browser->view(), stage));
         EXPECT_EQ(grabPixel(*browser->view(), stage.topLeft() + QPoint(3, 3)), kStage);
-        // The game box's player comes from its server on 127.0.0.1 (a random
-        // first path segment) or from its scheme.
-        const QString gameBoxPlayer = QStringLiteral(
-            "Array.prototype.some.call(document.scripts, function (s) { return "
-            "/^(zorvia-player:\\/\\/player|http:\\/\\/127\\.0\\.0\\.1:\\d+\\/[0-9a-f]{32})"
-            "\\/ruffle\\.js$/.test(s.src); })");
         EXPECT_EQ(evaluate(*browser, gameBoxPlayer).toBool(), !page.ownPlayer);
         processes.append(browser->view()->page()->renderProcessPid());
     }
@@ -114,6 +114,10 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
         [&] { return browser->Document() && browser->Document()->location() == address; },
         kLoadTimeoutMs));
     EXPECT_EQ(browser->LocationURL(), address);
+    // Its page may ask the player's server: the player arrives as a stream.
+    EXPECT_TRUE(
+        evaluate(*browser, QString(gameBoxPlayer).replace("zorvia-player:\\/\\/player|", ""))
+            .toBool());
     // The movie fills the page at its aspect ratio, centred between bars.
     const QSize view = browser->view()->size();
     const QSize scaled = QSize(550, 400).scaled(view, Qt::KeepAspectRatio);

@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEnginePage>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -189,7 +191,14 @@ TEST_F(LocalGames, DownloadRecordsAndListsTheGameAndRefusesItThen) {
                           QUrl::fromLocalFile(ui::pathToQ(link)).toString(QUrl::FullyEncoded)));
     auto* const pages = child<ui::TPageControl>(form, "PageControl2");
     ui::TTabSheet* const tab = pages->activePage();
-    form->CreateNewTab(child<ui::TListBox>(form, "ListBox2")->link(1));
+    const TWebBrowser* const first = form->activeBrowser();
+    const AnsiString other = child<ui::TListBox>(form, "ListBox2")->link(1);
+    form->CreateNewTab(other);
+    // Local games share one renderer, and with it the player's compiled code.
+    ASSERT_TRUE(
+        waitForDocumentAt(*form->activeBrowser(),
+                          QUrl::fromLocalFile(ui::pathToQ(other)).toString(QUrl::FullyEncoded)));
+    EXPECT_EQ(form->activeBrowser()->page()->renderProcessPid(), first->page()->renderProcessPid());
     const int tabs = pages->pageCount();
     form->CreateNewTab(link);
     EXPECT_EQ(pages->pageCount(), tabs);

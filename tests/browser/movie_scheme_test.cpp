@@ -1,0 +1,89 @@
+// The scheme under which local movies play.
+#include "browser/movie_scheme.h"
+#include "support/browser_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zorvia::test {
+namespace {
+
+// What a request of the page in browser for url comes to: the content type,
+// or "failed".
+QString outcome(TWebBrowser& browser, const QString& url) {
+    evaluate(browser, QStringLiteral("window.outcome = undefined;"
+                                     "var r = new XMLHttpRequest(); r.open('GET', '%1');"
+                                     "r.onload = () => outcome = r.status === 200 ?"
+                                     " r.getResponseHeader('content-type') : 'status ' + r.status;"
+                                     "r.onerror = () => outcome = 'failed'; r.send(); 0")
+                          .arg(url));
+    if (!QTest::qWaitFor([&] { return evaluate(browser, "typeof outcome").toString() == "string"; },
+                         kLoadTimeoutMs))
+        return QStringLiteral("no answer");
+    return evaluate(browser, "outcome").toString();
+}
+
+TEST(MovieSchemeTest, AddressesStandForTheirFileWhateverItsName) {
+    for (const char* path : {"/tmp/game.swf", "/home/张三/我的 游戏/大冒险.SWF",
+                             "/tmp/a#b?c%41 d/e's.swf", "/tmp/50%.swf"}) {
+        SCOPED_TRACE(path);
+        const QUrl file = QUrl::fromLocalFile(QString::fromUtf8(path));
+        const QUrl page = browser::moviePageAddress(file);
+        EXPECT_EQ(page.scheme(), QLatin1String(browser::kMovieScheme));
+        EXPECT_EQ(browser::fileAddress(page), file);
+        EXPECT_EQ(browser::fileAddress(page).toLocalFile(), QString::fromUtf8(path));
+    }
+    const QUrl other(QStringLiteral("http://example.com/a.swf"));
+    EXPECT_EQ(browser::fileAddress(other), other);
+}
+
+TEST(MovieSchemeTest, ServesLocalFilesToLocalMoviesOnlyAndNeverToTheNetwork) {
+    QTemporaryDir folder;
+    const QDir games(folder.path() + QStringLiteral("/我的 游戏"));
+    ASSERT_TRUE(games.mkpath(QStringLiteral("sub")));
+    for (const char* name : {"game.swf", "level.xml"}) {
+        QFile file(games.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("FWS") == 3);
+    }
+    const QUrl movie = QUrl::fromLocalFile(games.filePath(QStringLiteral("game.swf")));
+    const QString base = browser::moviePageAddress(movie)
+                             .adjusted(QUrl::RemoveQuery | QUrl::RemoveFilename)
+                             .toString();
+    const struct {
+        const char* label;
+        QString url;
+        QString outcome;
+    } cases[] = {
+        {"the movie", base + "game.swf", "application/x-shockwave-flash"},
+        {"a file beside it", base + "level.xml", "application/octet-stream"},
+        {"the host page of another movie", base + "game.swf?page", "text/html; charset=utf-8"},
+        {"a page for a file that is no movie", base + "level.xml?page", "failed"},
+        {"a folder", base + "sub", "failed"},
+        {"a missing file", base + "missing.swf", "failed"},
+        {"another host", "zorvia-movie://elsewhere" + movie.path(QUrl::FullyEncoded), "failed"},
+    };
+    QWidget window;
+    auto* browser = new TWebBrowser(&window);
+    browser->setAlignClient(true);
+    window.show();
+    BrowserEvents events(*browser);
+    ASSERT_TRUE(navigateAndWait(*browser, events, movie.toLocalFile()));
+    EXPECT_EQ(browser->LocationURL(), movie.toString(QUrl::FullyEncoded));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(outcome(*browser, c.url), c.outcome);
+    }
+
+    // A page from the network cannot read the disk through the scheme.
+    TestHttpServer server;
+    server.page("/page", "<!doctype html><title>page</title>");
+    ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/page")));
+    EXPECT_EQ(outcome(*browser, base + "game.swf"), QStringLiteral("failed"));
+}
+
+} // namespace
+} // namespace zorvia::test
