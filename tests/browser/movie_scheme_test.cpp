@@ -12,21 +12,6 @@
 namespace zorvia::test {
 namespace {
 
-// What a request of the page in browser for url comes to: the content type,
-// or "failed".
-QString outcome(TWebBrowser& browser, const QString& url) {
-    evaluate(browser, QStringLiteral("window.outcome = undefined;"
-                                     "var r = new XMLHttpRequest(); r.open('GET', '%1');"
-                                     "r.onload = () => outcome = r.status === 200 ?"
-                                     " r.getResponseHeader('content-type') : 'status ' + r.status;"
-                                     "r.onerror = () => outcome = 'failed'; r.send(); 0")
-                          .arg(url));
-    if (!QTest::qWaitFor([&] { return evaluate(browser, "typeof outcome").toString() == "string"; },
-                         kLoadTimeoutMs))
-        return QStringLiteral("no answer");
-    return evaluate(browser, "outcome").toString();
-}
-
 TEST(MovieSchemeTest, AddressesStandForTheirFileWhateverItsName) {
     for (const char* path : {"/tmp/game.swf", "/home/张三/我的 游戏/大冒险.SWF",
                              "/tmp/a#b?c%41 d/e's.swf", "/tmp/50%.swf"}) {
@@ -75,14 +60,14 @@ TEST(MovieSchemeTest, ServesLocalFilesToLocalMoviesOnlyAndNeverToTheNetwork) {
     EXPECT_EQ(browser->LocationURL(), movie.toString(QUrl::FullyEncoded));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(outcome(*browser, c.url), c.outcome);
+        EXPECT_EQ(requestOutcome(*browser, c.url), c.outcome);
     }
 
     // A page from the network cannot read the disk through the scheme.
     TestHttpServer server;
     server.page("/page", "<!doctype html><title>page</title>");
     ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/page")));
-    EXPECT_EQ(outcome(*browser, base + "game.swf"), QStringLiteral("failed"));
+    EXPECT_EQ(requestOutcome(*browser, base + "game.swf"), QStringLiteral("failed"));
 }
 
 } // namespace

@@ -39,17 +39,7 @@ TEST(PlayerSchemeTest, ServesTheFlatScriptsAndModulesOfThePlayerFolderOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         // The page asks as the player does, by XMLHttpRequest.
-        evaluate(*browser, QStringLiteral("window.outcome = undefined;"
-                                          "var r = new XMLHttpRequest(); r.open('GET', '%1');"
-                                          "r.onload = () => outcome = r.status === 200 ?"
-                                          " r.getResponseHeader('content-type') :"
-                                          " 'status ' + r.status;"
-                                          "r.onerror = () => outcome = 'failed'; r.send(); 0")
-                               .arg(c.url));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return evaluate(*browser, "typeof outcome").toString() == "string"; },
-            kLoadTimeoutMs));
-        EXPECT_EQ(evaluate(*browser, "outcome").toString(), c.outcome);
+        EXPECT_EQ(requestOutcome(*browser, c.url), c.outcome);
     }
 }
 

@@ -77,6 +77,19 @@ QVariant evaluate(TWebBrowser& browser, const QString& script) {
     return outcome->value;
 }
 
+QString requestOutcome(TWebBrowser& browser, const QString& url) {
+    evaluate(browser, QStringLiteral("window.outcome = undefined;"
+                                     "var r = new XMLHttpRequest(); r.open('GET', '%1');"
+                                     "r.onload = () => outcome = r.status === 200 ?"
+                                     " r.getResponseHeader('content-type') : 'status ' + r.status;"
+                                     "r.onerror = () => outcome = 'failed'; r.send(); 0")
+                          .arg(url));
+    if (!QTest::qWaitFor([&] { return evaluate(browser, "typeof outcome").toString() == "string"; },
+                         kLoadTimeoutMs))
+        return QStringLiteral("no answer");
+    return evaluate(browser, "outcome").toString();
+}
+
 namespace {
 
 QImage grabOf(QWidget& widget, const QRect& rect) {

@@ -35,6 +35,9 @@ bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString&
 bool waitForDocumentAt(const TWebBrowser& browser, const QString& url);
 // Runs a script in the page's main world and waits for its result.
 QVariant evaluate(TWebBrowser& browser, const QString& script);
+// What an XMLHttpRequest of the page for url comes to: the reply's content
+// type, "status <n>" for another status, or "failed".
+QString requestOutcome(TWebBrowser& browser, const QString& url);
 
 // Proves that the moment for a request to `server` has passed: the page in
 // `browser` asks the server for "/later" and this waits until that request
