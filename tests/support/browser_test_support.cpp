@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWidget>
 
 #include <cstdlib>
@@ -64,12 +65,16 @@ bool waitForDocumentAt(const TWebBrowser& browser, const QString& url) {
 }
 
 QVariant evaluate(TWebBrowser& browser, const QString& script) {
+    return evaluate(*browser.page(), script, QWebEngineScript::MainWorld);
+}
+
+QVariant evaluate(QWebEnginePage& page, const QString& script, quint32 worldId) {
     struct Outcome {
         QVariant value;
         bool done = false;
     };
     auto outcome = std::make_shared<Outcome>();
-    browser.page()->runJavaScript(script, [outcome](const QVariant& value) {
+    page.runJavaScript(script, worldId, [outcome](const QVariant& value) {
         outcome->value = value;
         outcome->done = true;
     });

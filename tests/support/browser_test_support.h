@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class QWebEnginePage;
+
 namespace zorvia::test {
 
 // Time limit for one page load or one awaited browser event.
@@ -35,6 +37,8 @@ bool navigateAndWait(TWebBrowser& browser, BrowserEvents& events, const QString&
 bool waitForDocumentAt(const TWebBrowser& browser, const QString& url);
 // Runs a script in the page's main world and waits for its result.
 QVariant evaluate(TWebBrowser& browser, const QString& script);
+// The same in the given world of any page.
+QVariant evaluate(QWebEnginePage& page, const QString& script, quint32 worldId);
 // What an XMLHttpRequest of the page for url comes to: the reply's content
 // type, "status <n>" for another status, or "failed".
 QString requestOutcome(TWebBrowser& browser, const QString& url);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,47 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
     EXPECT_EQ(grabPixel(*browser->view(), movie.topLeft() + QPoint(3, 3)), kStage);
     EXPECT_EQ(grabPixel(*browser->view(), {3, view.height() / 2}), qRgb(0, 0, 0));
     saveShot(form, QStringLiteral("local_game.png"));
+}
+
+// Once the start page has loaded, its renderer compiles the player's module
+// in the page's application world; the first game then plays with that
+// module (the same build the player takes) in the same renderer.
+TEST(GamePlay, TheStartPageCompilesThePlayersModuleForTheFirstGame) {
+    ProgramFolderGuard guard;
+    DemoPortal portal;
+    ASSERT_TRUE(portal.running()) << portal.error().toStdString();
+    qputenv("ZORVIA_SITE_HOST", portal.host().toUtf8());
+    TForm1 form;
+    form.FormCreate();
+    form.show();
+    auto* start = form.findChild<TWebBrowser*>(QStringLiteral("WebBrowser1"));
+    ASSERT_TRUE(start);
+    const QString record = QStringLiteral("(function () { var r = window.__zorviaPlayerModule;"
+                                          "  return r && r.module instanceof WebAssembly.Module ?"
+                                          "    r.url : r ? 'waiting' : 'none'; })()");
+    QString warmed;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            warmed =
+                evaluate(*start->page(), record, QWebEngineScript::ApplicationWorld).toString();
+            return warmed.endsWith(QLatin1String(".wasm"));
+        },
+        kPlayerTimeoutMs))
+        << warmed.toStdString();
+    EXPECT_EQ(evaluate(*start, "typeof window.__zorviaPlayerModule").toString(), "undefined");
+
+    form.CreateNewTab(portal.url("/mini.php?itemid=" + QString::number(kGameId)).toStdString());
+    TWebBrowser* game = form.activeBrowser();
+    QRect stage;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !(stage = playerRect(*game)).isEmpty(); }, kPlayerTimeoutMs));
+    EXPECT_TRUE(framesAdvance(*game->view(), stage));
+    EXPECT_EQ(grabPixel(*game->view(), stage.topLeft() + QPoint(3, 3)), kStage);
+    EXPECT_EQ(evaluate(*game, "performance.getEntriesByType('resource').map(e => e.name)"
+                              ".filter(n => /\\.wasm$/.test(n)).join()")
+                  .toString(),
+              warmed);
+    EXPECT_EQ(game->view()->page()->renderProcessPid(), start->view()->page()->renderProcessPid());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Start-up of the main window.
+#include "browser/player_warmup.h"
 #include "browser/web_browser.h"
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
@@ -28,7 +29,8 @@ void TForm1::FormCreate() {
     SiteHost = portal::portalHost();
     Label_status->setText(QStringLiteral("当前版本:V 1.0.0"));
     TabSheet_Main->setCaption(QStringLiteral("加载中..."));
-    WebBrowser1->Navigate(ui::toQ(portal::portalUrl(SiteHost, portal::kStartPagePath)));
+    const QString startPage = ui::toQ(portal::portalUrl(SiteHost, portal::kStartPagePath));
+    WebBrowser1->Navigate(startPage);
     // The login panel loads once the start page has, whether it came or
     // not: the start page is what the user waits for, and the two would
     // share the web engine meanwhile. A panel navigated elsewhere by then
@@ -43,6 +45,13 @@ void TForm1::FormCreate() {
                 WebBrowser3->Navigate(loginPanel);
         },
         Qt::SingleShotConnection);
+    // The portal's pages share one renderer process: the Flash player's
+    // module compiled there for the start page serves the first game too.
+    connect(WebBrowser1->page(), &QWebEnginePage::loadFinished, this,
+            [this, portalHost = QUrl::fromUserInput(startPage).host()](bool ok) {
+                if (ok && WebBrowser1->page()->url().host() == portalHost)
+                    browser::warmUpPlayer(*WebBrowser1->page());
+            });
     platform::startUpPhase("navigations started");
 
     programFolder_ = platform::programFolder();
