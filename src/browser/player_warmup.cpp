@@ -55,10 +55,15 @@ QString warmUpScript(const PlayerModuleChoice& choice, const QString& base) {
   });
   var record = window.%1 = {url: %3 + (extended ? %4 : %5), module: null, failed: false};
   // A worker fetches and compiles: its request stays out of the page's
-  // records. The module comes back here and the worker ends.
+  // records. The whole module is compiled at once rather than as it
+  // arrives: the engine then makes a page that asks for the same module
+  // meanwhile wait for this compile instead of compiling it again. The
+  // module comes back here and the worker ends.
   var source = 'fetch(' + JSON.stringify(record.url) + ').then(function (response) {' +
-      '  return WebAssembly.compileStreaming(response);' +
-      '}).then(function (module) { postMessage(module); }, function () { postMessage(null); });';
+      '  if (!response.ok) throw new Error(response.status);' +
+      '  return response.arrayBuffer();' +
+      '}).then(function (bytes) { return WebAssembly.compile(bytes); })' +
+      '.then(function (module) { postMessage(module); }, function () { postMessage(null); });';
   var address = URL.createObjectURL(new Blob([source], {type: 'text/javascript'}));
   var worker;
   function end(module) {
