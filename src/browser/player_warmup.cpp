@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -98,6 +99,14 @@ void warmUpPlayer(QWebEnginePage& page) {
         return;
     page.runJavaScript(warmUpScript(*shippedChoice(), server->baseUrl()),
                        QWebEngineScript::ApplicationWorld);
+}
+
+void warmUpPlayerLater(QWebEnginePage& page, std::chrono::milliseconds delay,
+                       std::function<bool()> wanted) {
+    QTimer::singleShot(delay, &page, [&page, wanted = std::move(wanted)] {
+        if (wanted())
+            warmUpPlayer(page);
+    });
 }
 
 } // namespace zorvia::browser

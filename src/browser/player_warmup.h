@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <chrono>
+#include <functional>
+
 class QWebEnginePage;
 
 namespace zorvia::browser {
@@ -27,5 +30,12 @@ QString warmUpScript(const PlayerModuleChoice& choice, const QString& base);
 // or the player's choice of module cannot be read; a failure leaves
 // nothing behind but the record.
 void warmUpPlayer(QWebEnginePage& page);
+
+// warmUpPlayer after delay, if wanted() still says so then. A movie that
+// starts while the warm-up compiles waits for it, which costs more than
+// compiling alone where both start together: the delay lets a movie opened
+// at once go first, and wanted() tells whether one did.
+void warmUpPlayerLater(QWebEnginePage& page, std::chrono::milliseconds delay,
+                       std::function<bool()> wanted);
 
 } // namespace zorvia::browser

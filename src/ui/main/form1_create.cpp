@@ -25,6 +25,14 @@
 
 namespace zorvia {
 
+namespace {
+
+// Long enough for a game opened as soon as the start page shows to go
+// first, short enough to be done before most first clicks.
+constexpr std::chrono::milliseconds kPlayerWarmUpDelay{1000};
+
+} // namespace
+
 void TForm1::FormCreate() {
     SiteHost = portal::portalHost();
     Label_status->setText(QStringLiteral("当前版本:V 1.0.0"));
@@ -46,11 +54,13 @@ void TForm1::FormCreate() {
         },
         Qt::SingleShotConnection);
     // The portal's pages share one renderer process: the Flash player's
-    // module compiled there for the start page serves the first game too.
+    // module compiled there for the start page serves the first game too,
+    // unless a game has opened by then and compiles it itself.
     connect(WebBrowser1->page(), &QWebEnginePage::loadFinished, this,
             [this, portalHost = QUrl::fromUserInput(startPage).host()](bool ok) {
                 if (ok && WebBrowser1->page()->url().host() == portalHost)
-                    browser::warmUpPlayer(*WebBrowser1->page());
+                    browser::warmUpPlayerLater(*WebBrowser1->page(), kPlayerWarmUpDelay,
+                                               [this] { return PageControl2->pageCount() == 1; });
             });
     platform::startUpPhase("navigations started");
 
