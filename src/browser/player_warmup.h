@@ -17,9 +17,9 @@ struct PlayerModuleChoice;
 inline constexpr char kWarmUpRecord[] = "__zorviaPlayerModule";
 
 // A script for a page's application world: the engine's answer to the
-// player's feature tests picks the build the player would pick, which is
-// compiled from base (the player server's address, ending in '/') as it
-// arrives and kept in that world. Runs once per document.
+// player's feature tests picks the build the player would pick, which a
+// worker fetches from base (the player server's address, ending in '/')
+// and compiles; the module is kept in that world. Runs once per document.
 QString warmUpScript(const PlayerModuleChoice& choice, const QString& base);
 
 // Compiles the player's module in the page's renderer process ahead of the
