@@ -1,6 +1,7 @@
 #include "first_frame.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -95,6 +96,11 @@ std::pair<long, int> treePss(pid_t root) {
         }
     }
     return {total, count};
+}
+
+std::string loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toStdString() : "?";
 }
 
 } // namespace zorvia::bench

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 
 namespace zorvia::bench {
@@ -25,5 +26,8 @@ qint64 msToFirstFrame(const QElapsedTimer& clock, const std::function<QWidget*()
 
 // PSS in kB of the process root and all its descendants, and their number.
 std::pair<long, int> treePss(pid_t root);
+
+// The machine's load as /proc/loadavg gives it, or "?".
+std::string loadAverage();
 
 } // namespace zorvia::bench

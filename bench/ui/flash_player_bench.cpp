@@ -270,11 +270,6 @@ void printSummary(const char* source, const std::vector<Figures>& boxes,
     std::fflush(stdout);
 }
 
-std::string loadAverage() {
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toStdString() : "?";
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -310,7 +305,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int rounds = argc == 2 ? std::max(1, std::atoi(argv[1])) : 3;
-    std::printf("Load average at the start: %s\n", loadAverage().c_str());
+    std::printf("Load average at the start: %s\n", bench::loadAverage().c_str());
     std::map<std::string, std::pair<std::vector<Figures>, std::vector<Figures>>> all;
     for (int round = 1; round <= rounds; ++round) {
         std::printf("Round %d of %d\n", round, rounds);
@@ -335,6 +330,6 @@ int main(int argc, char** argv) {
     }
     for (const char* source : {"portal", "local"})
         printSummary(source, all[source].first, all[source].second);
-    std::printf("Load average at the end: %s\n", loadAverage().c_str());
+    std::printf("Load average at the end: %s\n", bench::loadAverage().c_str());
     return 0;
 }

@@ -190,11 +190,6 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-std::string loadAverage() {
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toStdString() : "?";
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -218,7 +213,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int rounds = argc == 2 ? std::max(1, std::atoi(argv[1])) : 3;
-    std::printf("Load average at the start: %s\n", loadAverage().c_str());
+    std::printf("Load average at the start: %s\n", bench::loadAverage().c_str());
     std::map<std::string, std::map<std::string, std::vector<double>>> all;
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t i = 0; i < kWays.size(); ++i) {
@@ -246,6 +241,6 @@ int main(int argc, char** argv) {
                     median(f["instantiate"]), median(f["cpu"]),
                     way == std::string("racing") ? -1.0 : median(f["pss"]) / 1024.0);
     }
-    std::printf("Load average at the end: %s\n", loadAverage().c_str());
+    std::printf("Load average at the end: %s\n", bench::loadAverage().c_str());
     return 0;
 }
