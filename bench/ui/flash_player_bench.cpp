@@ -17,11 +17,10 @@
 #include "plain_tabs.h"
 
 #include "app/application.h"
-#include "browser/movie_scheme.h"
-#include "browser/player_scheme.h"
 #include "browser/process_model.h"
 #include "browser/view_rendering.h"
 #include "browser/web_browser.h"
+#include "player/flash_player.h"
 #include "support/demo_portal.h"
 #include "text/file_path.h"
 #include "ui/main/form1.h"
@@ -286,8 +285,7 @@ int main(int argc, char** argv) {
         zorvia::browser::chooseViewRendering();
         zorvia::browser::chooseProcessModel();
     }
-    zorvia::browser::registerPlayerScheme();
-    zorvia::browser::registerMovieScheme();
+    zorvia::player::registerFlashPlayerSchemes();
     zorvia::TApplication app(argc, argv);
 
     if (child) {

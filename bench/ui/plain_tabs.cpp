@@ -1,6 +1,6 @@
 #include "plain_tabs.h"
 
-#include "browser/player_scheme.h"
+#include "player/player_scheme.h"
 
 #include <QCoreApplication>
 #include <QWebEnginePage>
@@ -48,7 +48,7 @@ constexpr char kLoader[] = R"JS(
 } // namespace
 
 PlainTabs::PlainTabs() {
-    browser::registerPlayerScheme();
+    player::registerPlayerScheme();
     profile_ = new QWebEngineProfile(QStringLiteral("plain"), this);
     profile_->setPersistentStoragePath(storage_.path());
     profile_->setCachePath(storage_.filePath(QStringLiteral("cache")));
@@ -56,8 +56,8 @@ PlainTabs::PlainTabs() {
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    profile_->installUrlSchemeHandler(browser::kPlayerScheme,
-                                      new browser::PlayerSchemeHandler(profile_));
+    profile_->installUrlSchemeHandler(player::kPlayerScheme,
+                                      new player::PlayerSchemeHandler(profile_));
     QWebEngineScript script;
     script.setSourceCode(QString::fromUtf8(kLoader));
     script.setInjectionPoint(QWebEngineScript::DocumentReady);

@@ -20,12 +20,12 @@
 #include "first_frame.h"
 
 #include "app/application.h"
-#include "browser/player_scheme.h"
-#include "browser/player_warmup.h"
 #include "browser/process_model.h"
 #include "browser/view_rendering.h"
 #include "browser/web_browser.h"
 #include "browser/web_profile.h"
+#include "player/player_scheme.h"
+#include "player/player_warmup.h"
 #include "support/demo_portal.h"
 
 #include <QFile>
@@ -107,7 +107,7 @@ QVariant run(QWebEnginePage& page, const QString& script, quint32 world) {
 bool warmedUp(QWebEnginePage& page) {
     return run(page,
                QStringLiteral("!!(window.%1 && (window.%1.module || window.%1.failed))")
-                   .arg(QLatin1String(browser::kWarmUpRecord)),
+                   .arg(QLatin1String(player::kWarmUpRecord)),
                QWebEngineScript::ApplicationWorld)
         .toBool();
 }
@@ -128,7 +128,7 @@ int child(const std::string& way, const QString& host) {
     QObject::connect(start->page(), &QWebEnginePage::loadFinished, [&](bool ok) {
         loaded = ok;
         if (ok && way != "none")
-            browser::warmUpPlayer(*start->page());
+            player::warmUpPlayer(*start->page());
     });
     start->Navigate(QStringLiteral("http://%1/mini.php").arg(host));
     if (!QTest::qWaitFor([&] { return loaded; }, kLimitMs))
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         browser::chooseViewRendering();
         browser::chooseProcessModel();
     }
-    browser::registerPlayerScheme();
+    player::registerPlayerScheme();
     TApplication app(argc, argv);
     if (isChild)
         return child(argv[2], QString::fromLocal8Bit(argv[3]));

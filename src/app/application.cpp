@@ -1,9 +1,8 @@
 #include "app/application.h"
 
 #include "app/chinese_texts.h"
-#include "browser/movie_scheme.h"
-#include "browser/player_scheme.h"
 #include "platform/start_up_trace.h"
+#include "player/flash_player.h"
 #include "skin/skin_message.h"
 #include "ui/kit/app_icon.h"
 #include "ui/kit/error_report.h"
@@ -14,8 +13,7 @@ namespace zorvia {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Before any web engine profile exists.
-    browser::registerPlayerScheme();
-    browser::registerMovieScheme();
+    player::registerFlashPlayerSchemes();
     setApplicationName(ui::applicationTitle());
     setOrganizationName(QStringLiteral("Zorvia"));
     // The main window ends the program itself (exit from its close dialog or

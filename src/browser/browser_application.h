@@ -9,7 +9,8 @@ class TWebBrowser;
 // The automation object of a browser: a handle that names one browser,
 // handed back by the handler of a new-window request as the browser that is
 // to receive the new window. Empty when default constructed, and once its
-// browser is destroyed.
+// browser is destroyed. Its functions are defined with the browser's
+// (web_browser.cpp).
 class BrowserApplication {
 public:
     BrowserApplication() = default;

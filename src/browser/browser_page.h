@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/movie_focus.h"
+#include "player/movie_focus.h"
 
 #include <QWebEnginePage>
 
@@ -49,7 +49,7 @@ private:
     bool silent_ = false;
     NewWindowHandler onNewWindow_;
     NavigationHandler onNavigation_;
-    MovieFocus movieFocus_;
+    player::MovieFocus movieFocus_;
 };
 
 } // namespace zorvia::browser

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser/document_snapshot.h"
+#include "browser/document_view.h"
 
-#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -28,12 +28,12 @@ public:
 private:
     friend class HtmlDocument;
     HtmlElement(std::shared_ptr<const browser::DocumentSnapshot> document, std::size_t index,
-                QPointer<TWebBrowser> browser);
+                browser::DocumentViewRef view);
     const browser::ElementSnapshot& element() const { return document_->elements[index_]; }
 
     std::shared_ptr<const browser::DocumentSnapshot> document_;
     std::size_t index_ = 0;
-    QPointer<TWebBrowser> browser_;
+    browser::DocumentViewRef view_;
 };
 
 // The document a browser showed when its last load finished: a value that
@@ -55,10 +55,10 @@ public:
 private:
     friend class TWebBrowser;
     HtmlDocument(std::shared_ptr<const browser::DocumentSnapshot> snapshot,
-                 QPointer<TWebBrowser> browser);
+                 browser::DocumentViewRef view);
 
     std::shared_ptr<const browser::DocumentSnapshot> snapshot_;
-    QPointer<TWebBrowser> browser_;
+    browser::DocumentViewRef view_;
 };
 
 // The first element of document whose id or name equals name; none when

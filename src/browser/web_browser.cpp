@@ -2,9 +2,8 @@
 
 #include "browser/browser_page.h"
 #include "browser/client_align.h"
-#include "browser/flash_player.h"
-#include "browser/movie_scheme.h"
 #include "browser/web_profile.h"
+#include "player/movie_page.h"
 
 #include <QPainter>
 #include <QPointer>
@@ -24,7 +23,7 @@ QUrl addressFromText(const QString& url) {
 
 // A local movie's page reports the movie file's address.
 QString addressText(const QUrl& url) {
-    return url.isEmpty() ? QString() : browser::fileAddress(url).toString(QUrl::FullyEncoded);
+    return url.isEmpty() ? QString() : player::fileAddress(url).toString(QUrl::FullyEncoded);
 }
 
 } // namespace
@@ -90,7 +89,7 @@ void TWebBrowser::Navigate(const QString& url) {
     const QUrl address = addressFromText(url);
     // A local movie plays in a page of the local movies' scheme; all of
     // them share one renderer.
-    page_->load(browser::isLocalMovie(address) ? browser::moviePageAddress(address) : address);
+    page_->load(player::isLocalMovie(address) ? player::moviePageAddress(address) : address);
 }
 
 void TWebBrowser::Refresh() {
@@ -105,7 +104,14 @@ QString TWebBrowser::LocationURL() const {
 std::optional<HtmlDocument> TWebBrowser::Document() const {
     if (!document_)
         return std::nullopt;
-    return HtmlDocument(document_, QPointer<TWebBrowser>(const_cast<TWebBrowser*>(this)));
+    auto* self = const_cast<TWebBrowser*>(this);
+    return HtmlDocument(document_, browser::DocumentViewRef(self, self));
+}
+
+BrowserApplication::BrowserApplication(TWebBrowser* browser) : browser_(browser) {}
+
+TWebBrowser* BrowserApplication::browser() const {
+    return browser_.data();
 }
 
 BrowserApplication TWebBrowser::Application() {

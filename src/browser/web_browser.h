@@ -38,7 +38,7 @@ class ClientAlign;
 // Events are plain callbacks; each gets the sending browser first. A
 // handler may destroy the sender; the browser touches nothing of itself
 // after calling it.
-class TWebBrowser : public QWidget {
+class TWebBrowser : public QWidget, private browser::DocumentView {
     Q_OBJECT
 
 public:
@@ -113,16 +113,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    friend class HtmlElement;
-    friend class HtmlDocument;
     class CallbackScope;
 
     QWebEnginePage* newWindowTarget();
     bool beforeNavigate(const QUrl& url);
     void onLoadFinished(bool ok);
     void applySnapshot(const QVariant& result, quint64 load, bool complete);
-    bool showsDocument(const browser::DocumentSnapshot& document) const;
-    void focusElement(const browser::DocumentSnapshot& document, const QString& name);
+    bool showsDocument(const browser::DocumentSnapshot& document) const override;
+    void focusElement(const browser::DocumentSnapshot& document, const QString& name) override;
 
     QWebEngineView* view_ = nullptr;
     std::unique_ptr<browser::BrowserPage> page_;

@@ -1,10 +1,7 @@
 #include "browser/web_profile.h"
 
 #include "browser/cookie_store_reader.h"
-#include "browser/flash_player.h"
-#include "browser/movie_focus.h"
-#include "browser/movie_scheme.h"
-#include "browser/player_scheme.h"
+#include "player/flash_player.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,15 +77,13 @@ bool setProfileStoragePath(const QString& path) {
 QWebEngineProfile* sharedProfile() {
     auto& profile = profileInstance();
     if (!profile) {
-        registerPlayerScheme();
-        registerMovieScheme();
+        player::registerFlashPlayerSchemes();
         // Owned by the application object, so it outlives every page that
         // the windows own and is released before the web engine shuts down.
         profile =
             new QWebEngineProfile(QString::fromLatin1(kProfileName), QCoreApplication::instance());
         configure(*profile);
-        installFlashPlayer(*profile);
-        installMovieFocusReports(*profile);
+        player::installFlashPlayer(*profile);
         readerInstance() = new CookieStoreReader(profile->cookieStore(), profile);
     }
     return profile;

@@ -1,5 +1,5 @@
 // Start-up of the main window.
-#include "browser/player_warmup.h"
+#include "player/player_warmup.h"
 #include "browser/web_browser.h"
 #include "data/sqlite_db.h"
 #include "data/sqlite_query.h"
@@ -59,7 +59,7 @@ void TForm1::FormCreate() {
     connect(WebBrowser1->page(), &QWebEnginePage::loadFinished, this,
             [this, portalHost = QUrl::fromUserInput(startPage).host()](bool ok) {
                 if (ok && WebBrowser1->page()->url().host() == portalHost)
-                    browser::warmUpPlayerLater(*WebBrowser1->page(), kPlayerWarmUpDelay,
+                    player::warmUpPlayerLater(*WebBrowser1->page(), kPlayerWarmUpDelay,
                                                [this] { return PageControl2->pageCount() == 1; });
             });
     platform::startUpPhase("navigations started");

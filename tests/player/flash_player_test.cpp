@@ -1,6 +1,6 @@
 // The game box's Flash player in pages that bring none, in local movies,
 // and where it cannot start.
-#include "browser/player_scheme.h"
+#include "player/player_scheme.h"
 #include "support/browser_test_support.h"
 #include "support/child_run.h"
 
@@ -229,7 +229,7 @@ TEST(FlashPlayerTest, WithoutThePlayerPagesSayItIsMissing) {
 TEST(ChildRun, PlayerMissing) {
     if (qEnvironmentVariable("ZORVIA_CHILD") != "player-missing")
         GTEST_SKIP() << "runs in the child of FlashPlayerTest.WithoutThePlayerPagesSayItIsMissing";
-    ASSERT_FALSE(QFile::exists(QDir(browser::playerFolder()).filePath("ruffle.js")));
+    ASSERT_FALSE(QFile::exists(QDir(player::playerFolder()).filePath("ruffle.js")));
     TestHttpServer server;
     server.route("/orbit.swf", movieReply(testMovie()));
     server.page("/page", kStyle + "<embed src='orbit.swf' width='550' height='400'>");

@@ -1,6 +1,6 @@
-#include "browser/player_server.h"
+#include "player/player_server.h"
 
-#include "browser/player_scheme.h"
+#include "player/player_scheme.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,7 @@
 
 #include <array>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 namespace {
 
@@ -177,4 +177,4 @@ PlayerServer::~PlayerServer() {
     thread_.wait();
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

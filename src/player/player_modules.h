@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 // The player ships its WebAssembly module in two builds: one that uses
 // extensions of WebAssembly and a plain one. Its loader tries a few small
@@ -22,4 +22,4 @@ struct PlayerModuleChoice {
 // the script does not show both builds' names and the test modules.
 std::optional<PlayerModuleChoice> playerModuleChoice(const QByteArray& loader);
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

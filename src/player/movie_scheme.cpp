@@ -1,6 +1,6 @@
-#include "browser/movie_scheme.h"
+#include "player/movie_scheme.h"
 
-#include "browser/flash_player.h"
+#include "player/movie_page.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,17 +8,9 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 namespace {
-
-constexpr char kHost[] = "local";
-constexpr char kPageQuery[] = "page";
-
-bool isSchemeAddress(const QUrl& url) {
-    return url.scheme() == QLatin1String(kMovieScheme) && url.host() == QLatin1String(kHost) &&
-           url.path().startsWith(u'/');
-}
 
 QByteArray fileType(const QString& path) {
     return path.endsWith(QLatin1String(".swf"), Qt::CaseInsensitive)
@@ -43,32 +35,14 @@ void registerMovieScheme() {
     (void)registered;
 }
 
-QUrl moviePageAddress(const QUrl& movie) {
-    QUrl page;
-    page.setScheme(QLatin1String(kMovieScheme));
-    page.setHost(QLatin1String(kHost));
-    page.setPath(movie.path(QUrl::FullyEncoded), QUrl::StrictMode);
-    page.setQuery(QLatin1String(kPageQuery));
-    return page;
-}
-
-QUrl fileAddress(const QUrl& url) {
-    if (!isSchemeAddress(url))
-        return url;
-    QUrl file;
-    file.setScheme(QStringLiteral("file"));
-    file.setPath(url.path(QUrl::FullyEncoded), QUrl::StrictMode);
-    return file;
-}
-
 void MovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
-    if (!isSchemeAddress(url) || job->requestMethod() != "GET") {
+    if (!isMovieSchemeAddress(url) || job->requestMethod() != "GET") {
         job->fail(QWebEngineUrlRequestJob::UrlInvalid);
         return;
     }
     const QUrl file = fileAddress(url);
-    if (url.query() == QLatin1String(kPageQuery)) {
+    if (isMoviePageAddress(url)) {
         if (!isLocalMovie(file)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
@@ -87,4 +61,4 @@ void MovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     job->reply(fileType(path), reply);
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

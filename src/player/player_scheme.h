@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWebEngineUrlSchemeHandler>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 // The scheme under which the game box serves its Flash player to pages:
 // "zorvia-player://player/<file>". Pages of any origin may load it; their
@@ -32,4 +32,4 @@ public:
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 };
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -1,5 +1,5 @@
 // The scheme that serves the game box's Flash player to pages.
-#include "browser/player_scheme.h"
+#include "player/player_scheme.h"
 #include "support/browser_test_support.h"
 
 #include <QDir>
@@ -12,8 +12,8 @@ namespace {
 
 TEST(PlayerSchemeTest, ServesTheFlatScriptsAndModulesOfThePlayerFolderOnly) {
     const QStringList modules =
-        QDir(browser::playerFolder()).entryList({QStringLiteral("*.wasm")}, QDir::Files);
-    ASSERT_FALSE(modules.isEmpty()) << browser::playerFolder().toStdString();
+        QDir(player::playerFolder()).entryList({QStringLiteral("*.wasm")}, QDir::Files);
+    ASSERT_FALSE(modules.isEmpty()) << player::playerFolder().toStdString();
     const struct {
         const char* label;
         QString url;

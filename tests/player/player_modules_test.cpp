@@ -1,13 +1,13 @@
 // Which build of the player's module its loader takes, read from the
 // loader's text.
-#include "browser/player_modules.h"
+#include "player/player_modules.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 namespace {
 
 // Pieces of a loader: the two file modules, the tests, the choice.
@@ -75,4 +75,4 @@ TEST(PlayerModulesTest, TheShippedLoaderNamesBothOfItsModules) {
 }
 
 } // namespace
-} // namespace zorvia::browser
+} // namespace zorvia::player

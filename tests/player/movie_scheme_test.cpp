@@ -1,5 +1,6 @@
 // The scheme under which local movies play.
-#include "browser/movie_scheme.h"
+#include "player/movie_page.h"
+#include "player/movie_scheme.h"
 #include "support/browser_test_support.h"
 
 #include <QDir>
@@ -17,13 +18,13 @@ TEST(MovieSchemeTest, AddressesStandForTheirFileWhateverItsName) {
                              "/tmp/a#b?c%41 d/e's.swf", "/tmp/50%.swf"}) {
         SCOPED_TRACE(path);
         const QUrl file = QUrl::fromLocalFile(QString::fromUtf8(path));
-        const QUrl page = browser::moviePageAddress(file);
-        EXPECT_EQ(page.scheme(), QLatin1String(browser::kMovieScheme));
-        EXPECT_EQ(browser::fileAddress(page), file);
-        EXPECT_EQ(browser::fileAddress(page).toLocalFile(), QString::fromUtf8(path));
+        const QUrl page = player::moviePageAddress(file);
+        EXPECT_EQ(page.scheme(), QLatin1String(player::kMovieScheme));
+        EXPECT_EQ(player::fileAddress(page), file);
+        EXPECT_EQ(player::fileAddress(page).toLocalFile(), QString::fromUtf8(path));
     }
     const QUrl other(QStringLiteral("http://example.com/a.swf"));
-    EXPECT_EQ(browser::fileAddress(other), other);
+    EXPECT_EQ(player::fileAddress(other), other);
 }
 
 TEST(MovieSchemeTest, ServesLocalFilesToLocalMoviesOnlyAndNeverToTheNetwork) {
@@ -35,7 +36,7 @@ TEST(MovieSchemeTest, ServesLocalFilesToLocalMoviesOnlyAndNeverToTheNetwork) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("FWS") == 3);
     }
     const QUrl movie = QUrl::fromLocalFile(games.filePath(QStringLiteral("game.swf")));
-    const QString base = browser::moviePageAddress(movie)
+    const QString base = player::moviePageAddress(movie)
                              .adjusted(QUrl::RemoveQuery | QUrl::RemoveFilename)
                              .toString();
     const struct {

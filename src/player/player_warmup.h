@@ -7,7 +7,7 @@
 
 class QWebEnginePage;
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 struct PlayerModuleChoice;
 
@@ -38,4 +38,4 @@ void warmUpPlayer(QWebEnginePage& page);
 void warmUpPlayerLater(QWebEnginePage& page, std::chrono::milliseconds delay,
                        std::function<bool()> wanted);
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -1,4 +1,4 @@
-#include "browser/player_scheme.h"
+#include "player/player_scheme.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 // The player's files are flat: a plain name with the suffix .js or .wasm.
 // Called from the player's server thread as well, so it keeps no state.
@@ -59,4 +59,4 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     job->reply(type, file);
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -1,10 +1,10 @@
 // Focus reports of a page's frames, as the game box's keyboard rule reads
 // them: only reports with this run's token count, one entry per frame.
-#include "browser/movie_focus.h"
+#include "player/movie_focus.h"
 
 #include <gtest/gtest.h>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 namespace {
 
 TEST(MovieFocus, FramesReportTheirMovieFocusWithTheTokenOnly) {
@@ -43,4 +43,4 @@ TEST(MovieFocus, TheTokenIsLongAndRandom) {
 }
 
 } // namespace
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -1,4 +1,4 @@
-#include "browser/movie_focus.h"
+#include "player/movie_focus.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -6,7 +6,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 const QString& movieFocusToken() {
     static const QString token = [] {
@@ -19,7 +19,7 @@ const QString& movieFocusToken() {
 }
 
 void installMovieFocusReports(QWebEngineProfile& profile) {
-    QFile file(QStringLiteral(":/browser/movie_focus.js"));
+    QFile file(QStringLiteral(":/player/movie_focus.js"));
     file.open(QIODevice::ReadOnly);
     QWebEngineScript script;
     script.setName(QStringLiteral("zorvia-movie-focus"));
@@ -48,4 +48,4 @@ bool MovieFocus::take(const QString& message) {
     return true;
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

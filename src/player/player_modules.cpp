@@ -1,9 +1,9 @@
-#include "browser/player_modules.h"
+#include "player/player_modules.h"
 
 #include <QHash>
 #include <QRegularExpression>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 namespace {
 
@@ -62,4 +62,4 @@ std::optional<PlayerModuleChoice> playerModuleChoice(const QByteArray& loader) {
     return result;
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -1,8 +1,8 @@
-#include "browser/player_warmup.h"
+#include "player/player_warmup.h"
 
-#include "browser/player_modules.h"
-#include "browser/player_scheme.h"
-#include "browser/player_server.h"
+#include "player/player_modules.h"
+#include "player/player_scheme.h"
+#include "player/player_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 namespace {
 
@@ -109,4 +109,4 @@ void warmUpPlayerLater(QWebEnginePage& page, std::chrono::milliseconds delay,
     });
 }
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QThread>
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 class PlayerConnections;
 
@@ -32,4 +32,4 @@ private:
     QString baseUrl_;
 };
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

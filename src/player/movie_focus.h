@@ -5,7 +5,7 @@
 
 class QWebEngineProfile;
 
-namespace zorvia::browser {
+namespace zorvia::player {
 
 // Gives every page and frame of the profile the script that reports whether
 // a Flash movie has the keyboard focus (see movie_focus.js).
@@ -30,4 +30,4 @@ private:
 // and out of reach of the pages' own scripts.
 const QString& movieFocusToken();
 
-} // namespace zorvia::browser
+} // namespace zorvia::player

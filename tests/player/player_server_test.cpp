@@ -1,6 +1,6 @@
 // The server on 127.0.0.1 that hands the player's files to pages.
-#include "browser/player_scheme.h"
-#include "browser/player_server.h"
+#include "player/player_scheme.h"
+#include "player/player_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +53,7 @@ TEST(PlayerServerTest, ServesThePlayersScriptsAndModulesUnderItsTokenOnly) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    browser::PlayerServer server(folder.path());
+    player::PlayerServer server(folder.path());
     const QUrl base(server.baseUrl());
     ASSERT_EQ(base.scheme(), "http");
     ASSERT_EQ(base.host(), "127.0.0.1");

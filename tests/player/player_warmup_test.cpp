@@ -1,7 +1,7 @@
 // The player's module compiled ahead of the first movie in a page's
 // application world, out of the page's sight.
-#include "browser/player_modules.h"
-#include "browser/player_warmup.h"
+#include "player/player_modules.h"
+#include "player/player_warmup.h"
 #include "support/browser_test_support.h"
 
 #include <QTest>
@@ -24,7 +24,7 @@ QString warmUpState(QWebEnginePage& page) {
                                    "  return !r ? 'none' : r.failed ? 'failed' :"
                                    "    r.module instanceof WebAssembly.Module ? r.url : "
                                    "'compiling'; })()")
-                        .arg(QLatin1String(browser::kWarmUpRecord)),
+                        .arg(QLatin1String(player::kWarmUpRecord)),
                     QWebEngineScript::ApplicationWorld)
         .toString();
 }
@@ -42,17 +42,17 @@ constexpr char kRequests[] = "performance.getEntriesByType('resource').map(e => 
 TEST(PlayerWarmUpTest, ThePageKeepsTheModuleOutOfItsOwnSightOrFailsSilently) {
     TestHttpServer server;
     server.page("/page", QStringLiteral("<p>start page</p>"));
-    const browser::PlayerModuleChoice choice{{{0, 97, 115, 109, 1, 0, 0, 0}}, "b.wasm", "a.wasm"};
+    const player::PlayerModuleChoice choice{{{0, 97, 115, 109, 1, 0, 0, 0}}, "b.wasm", "a.wasm"};
     const struct {
         const char* name;
         std::function<void(QWebEnginePage&)> warmUp;
         bool compiles;
     } cases[] = {
-        {"the game box's player server", [](QWebEnginePage& page) { browser::warmUpPlayer(page); },
+        {"the game box's player server", [](QWebEnginePage& page) { player::warmUpPlayer(page); },
          true},
         {"a server without the module",
          [&](QWebEnginePage& page) {
-             page.runJavaScript(browser::warmUpScript(choice, server.url("/none/")),
+             page.runJavaScript(player::warmUpScript(choice, server.url("/none/")),
                                 QWebEngineScript::ApplicationWorld);
          },
          false},
@@ -90,7 +90,7 @@ TEST(PlayerWarmUpTest, WithoutThePlayersServerNothingHappens) {
     QObject::connect(&page, &QWebEnginePage::loadFinished, [&](bool ok) { loaded = ok; });
     page.load(QUrl(server.url("/page")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return loaded; }, kLoadTimeoutMs));
-    browser::warmUpPlayer(page);
+    player::warmUpPlayer(page);
     // Scripts run in the order given: a warm-up would have left its record.
     EXPECT_EQ(warmUpState(page), "none");
 }
