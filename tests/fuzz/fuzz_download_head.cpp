@@ -48,10 +48,12 @@ public:
     void serve(std::string_view reply) {
         reply_ = reply;
         sent_ = 0;
+        request_.clear();
     }
 
     // One step: take the connection, drop what the client sent, send what
-    // fits, close once everything is sent.
+    // fits once the whole request is there, close once everything is sent.
+    // (A close before the request came would reset the connection.)
     void step() {
         if (peer_ < 0) {
             peer_ = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK);
@@ -59,6 +61,8 @@ public:
                 return;
         }
         drain();
+        if (request_.find("\r\n\r\n") == std::string::npos)
+            return;
         if (sent_ < reply_.size()) {
             const ssize_t n =
                 ::send(peer_, reply_.data() + sent_, reply_.size() - sent_, MSG_NOSIGNAL);
@@ -69,21 +73,25 @@ public:
             finish();
     }
 
-    // Ends the connection, if there is one; the next serve takes a new one.
+    // Ends the connection, if there is one, and one the client gave up
+    // before it was taken (a head refused before its first byte): the next
+    // serve takes a new one.
     void finish() {
-        if (peer_ < 0)
-            return;
-        drain(); // unread request bytes would turn the close into a reset
-        ::shutdown(peer_, SHUT_WR);
-        ::close(peer_);
-        peer_ = -1;
+        if (peer_ >= 0) {
+            drain(); // unread request bytes would turn the close into a reset
+            ::shutdown(peer_, SHUT_WR);
+            ::close(peer_);
+            peer_ = -1;
+        }
+        for (int left; (left = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK)) >= 0;)
+            ::close(left);
     }
 
 private:
     void drain() {
         char buffer[4096];
-        while (::recv(peer_, buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
-        }
+        for (ssize_t n; (n = ::recv(peer_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
+            request_.append(buffer, std::size_t(n));
     }
 
     int listener_ = -1;
@@ -91,6 +99,7 @@ private:
     std::uint16_t port_ = 0;
     std::string_view reply_;
     std::size_t sent_ = 0;
+    std::string request_;
 };
 
 // Where the body starts after a head of LF-ended lines, the status line
@@ -107,6 +116,33 @@ std::size_t headEnd(std::string_view reply) {
         at = next;
     }
     return at;
+}
+
+// Whether `reply` is a head the transfer must take: "HTTP/1.1 200 OK", no
+// announced length, no NUL (which a head may not hold), lines within the
+// client's line limit, and the whole head, each line counted with CR LF,
+// within `maxHead`.
+bool plainHead(std::string_view reply, std::size_t maxHead) {
+    std::size_t counted = 0;
+    for (std::size_t start = 0, index = 0;; ++index) {
+        const std::size_t end = reply.find('\n', start);
+        if (end == std::string_view::npos)
+            return false;
+        std::string_view line = reply.substr(start, end - start);
+        if (line.size() >= 16384 || line.find("Content-Length: ") != std::string_view::npos ||
+            line.find('\0') != std::string_view::npos)
+            return false;
+        counted += line.size() + 2;
+        if (counted > maxHead)
+            return false;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (index == 0 && line != "HTTP/1.1 200 OK")
+            return false;
+        if (index > 0 && line.empty())
+            return true;
+        start = end + 1;
+    }
 }
 
 } // namespace
@@ -142,6 +178,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // the body ended before its announced length
     }
     server.finish();
+    if (plainHead(reply, limits.maxHead))
+        check(begun && whole, "a head within its limits is taken and its body read to the close");
     if (!begun)
         return 0;
 

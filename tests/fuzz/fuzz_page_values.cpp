@@ -34,6 +34,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)text::toFileSystem(value);
     (void)text::fromFileSystem(std::string_view(reinterpret_cast<const char*>(data), size));
     check(portal::isGameFileName(filename) == accepted, "a name is judged the same every time");
+
+    // A plain name is accepted: letters, digits, ".", "-", "_" and one
+    // Chinese character ("\xD3\xCE" in code page 936, three bytes on disk),
+    // at most 255 bytes on disk, not "." or "..", not a download's temporary name.
+    static constexpr std::string_view kPlain =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-_";
+    zorvia::AnsiString plain;
+    std::size_t diskBytes = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const bool wide = data[i] >= 0xF0;
+        if (diskBytes + (wide ? 3 : 1) > 255)
+            break;
+        plain += wide ? zorvia::AnsiString("\xD3\xCE")
+                      : zorvia::AnsiString(1, kPlain[data[i] % kPlain.size()]);
+        diskBytes += wide ? 3 : 1;
+    }
+    if (!plain.empty() && plain != "." && plain != ".." && !plain.starts_with(".zorvia-part-"))
+        check(portal::isGameFileName(plain), "a plain name of up to 255 bytes is accepted");
     if (accepted) {
         const std::string onDisk = text::toFileSystem(filename);
         check(!onDisk.empty() && onDisk != "." && onDisk != ".." &&

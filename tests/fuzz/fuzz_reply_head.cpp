@@ -60,6 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ASAN_UNPOISON_MEMORY_REGION(bytes + limit, n - limit);
 
     check(state == once, "a head read in pieces reads as the same head in one");
+    // The head ends at its first empty line: a leading CR LF or the first
+    // CR LF CR LF (line ends never overlap).
+    std::size_t end = std::string_view::npos;
+    if (all.starts_with("\r\n"))
+        end = 2;
+    else if (const std::size_t blank = all.find("\r\n\r\n"); blank != std::string_view::npos)
+        end = blank + 4;
+    if (end <= limit)
+        check(state == State::Done && pieces.bodyStart() == end,
+              "a head that ends within its limit is accepted");
     if (state != State::Done)
         return 0;
     check(pieces.bodyStart() == whole.bodyStart() && pieces.lines() == whole.lines(),

@@ -69,4 +69,8 @@ function(zorvia_add_fuzzers src)
     endforeach()
   endforeach()
   target_link_libraries(fuzz_cookie_jar PRIVATE zorvia_fuzz_cookies)
+  # The skin packer's encoder and container writer, for the store's round trip.
+  target_sources(fuzz_skin_store PRIVATE
+    ${src}/../tools/skinpack/lzh_encoder.cpp ${src}/../tools/skinpack/skin_writer.cpp)
+  target_include_directories(fuzz_skin_store PRIVATE ${src}/../tools/skinpack)
 endfunction()
