@@ -120,11 +120,15 @@ TEST(PortalRequest, UnreachablePortalIsToldApartFromAnEmptyReply) {
 }
 
 TEST(PortalRequest, StalledPortalEndsWithinTheReadLimit) {
-    // The portal sends its reply and then holds the connection open until
-    // the test ends: only the read limit ends the exchange.
-    ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "1|A|"), hold()});
+    // The portal sends part of its reply, stalls past the read limit, then
+    // sends the rest: a client that waited on, to its far total limit, would
+    // take the rest as well.
+    ScriptServer server({awaitText("\r\n\r\n"), send(kHead + "1|A|"), pause(3000), send("2|B|")});
+    RequestLimits limits = quick();
+    limits.readMs = 300;
+    limits.totalMs = 60000;
     TTcpClient socket;
-    const auto reply = queryPortal(socket, host(server), "", "action=catlist", quick());
+    const auto reply = queryPortal(socket, host(server), "", "action=catlist", limits);
     EXPECT_EQ(reply.text, "1|A|");
     EXPECT_TRUE(reply.reached);
 }
