@@ -118,29 +118,36 @@ TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
     ASSERT_TRUE(ws.load(child<TWebBrowser>(form, "WebBrowser3"), "/input"));
     ASSERT_TRUE(ws.openTab("/input"));
 
-    const QStringList typed = {"a",     "Return", "KP_Enter", "Left", "Up",
-                               "Right", "Down",   "space",    "b"};
+    // Each arrow moves the caret where it shows in the text: Left before
+    // "b", Right after Home, Up to the start and Down to the end before the
+    // space.
+    const QStringList typed = {"a",     "Return", "KP_Enter", "Left", "b",     "Home",
+                               "Right", "c",      "Up",       "Down", "space", "d"};
     const struct {
         const char* label;
         TWebBrowser* browser;
         QVariantList keys;
+        QString value;
     } cases[] = {
-        {"active tab", form.activeBrowser(), {"a", " ", "b"}},
+        {"active tab", form.activeBrowser(), {"a", "b", "Home", "c", " ", "d"}, "c dab"},
         {"login panel",
          child<TWebBrowser>(form, "WebBrowser3"),
-         {"a", "Enter", "Enter", "ArrowLeft", "ArrowUp", "ArrowRight", "ArrowDown", " ", "b"}},
+         {"a", "Enter", "Enter", "ArrowLeft", "b", "Home", "ArrowRight", "c", "ArrowUp",
+          "ArrowDown", " ", "d"},
+         "bca d"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         ASSERT_TRUE(focusInside(&form, c.browser->inputWidget()));
         evaluate(*c.browser, "document.getElementById('field').focus(); keys = []; keyups = []; 0");
         ASSERT_TRUE(xKeys(typed));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return pageList(*c.browser, "keyups").size() >= 9; },
-                                    kLoadTimeoutMs));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return pageList(*c.browser, "keyups").size() >= typed.size(); }, kLoadTimeoutMs));
         EXPECT_EQ(pageList(*c.browser, "keys"), c.keys);
         // Key releases pass everywhere.
         EXPECT_TRUE(pageList(*c.browser, "keyups").contains("Enter"));
-        EXPECT_EQ(evaluate(*c.browser, "document.getElementById('field').value").toString(), "a b");
+        EXPECT_EQ(evaluate(*c.browser, "document.getElementById('field').value").toString(),
+                  c.value);
     }
 }
 

@@ -146,12 +146,24 @@ TEST(ProgramFolder, ADownloadGoesToTheMainWindowsDataFolder) {
         TestHttpServer pages;
         ASSERT_TRUE(pages.isListening());
         servePage(pages);
-        // The pause lets the download window's events run before the body.
-        ScriptServer portal({awaitText("\r\n\r\n"), pause(300),
-                             send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello")},
+        // The body comes once the child has made its folder writable again.
+        ScriptServer portal({awaitText("\r\n\r\n"),
+                             send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n"), hold(),
+                             send("hello")},
                             1, kChildTimeoutMs);
+        const QString folder = root.filePath(name) + "/zorvia/";
+        QTimer writable;
+        QObject::connect(&writable, &QTimer::timeout, [&] {
+            // Read-only before the click, so before the request came.
+            if (portal.holdsReached() > 0 &&
+                QFile::permissions(folder).testFlag(QFileDevice::WriteOwner)) {
+                portal.release();
+                writable.stop();
+            }
+        });
+        writable.start(20);
         auto child = startChild(
-            root.filePath(name) + "/zorvia/", "ChildRun.ReadOnlyProgramFolder",
+            folder, "ChildRun.ReadOnlyProgramFolder",
             {"ZORVIA_CHILD=readonly", "ZORVIA_SITE_HOST=127.0.0.1:9", "HOME=" + home,
              "XDG_DATA_HOME=" + home + "/data", "XDG_CONFIG_HOME=" + home + "/config",
              "XDG_CACHE_HOME=" + home + "/cache", "ZORVIA_WEBENGINE_DIR=" + home + "/web",

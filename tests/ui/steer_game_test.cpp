@@ -13,7 +13,6 @@
 #include "ui/main/form1.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -61,7 +60,14 @@ int scoreLength(TWebBrowser& browser, const QRect& stage) {
     return n;
 }
 
-// Holds key down until the square has moved kMoved pixels along its axis.
+bool scoresWith(TWebBrowser& browser, const QRect& stage, const QStringList& input) {
+    const int before = scoreLength(browser, stage);
+    return xdotool(input) &&
+           QTest::qWaitFor([&] { return scoreLength(browser, stage) > before; }, kLoadTimeoutMs);
+}
+
+// Holds key down until the square has moved kMoved pixels along its axis,
+// then lets it go.
 bool holdMoves(TWebBrowser& browser, const QRect& stage, const char* key, QPoint direction) {
     const std::optional<QPoint> start = squareAt(browser, stage);
     if (!start || !xdotool({"keydown", key}))
@@ -74,27 +80,16 @@ bool holdMoves(TWebBrowser& browser, const QRect& stage, const char* key, QPoint
         kLoadTimeoutMs);
     if (!xdotool({"keyup", key}))
         return false;
-    // The key is up once the square stays where it is for a while.
-    std::optional<QPoint> last;
-    QElapsedTimer since;
-    const bool stopped = QTest::qWaitFor(
-        [&] {
-            const std::optional<QPoint> now = squareAt(browser, stage);
-            if (now != last || !since.isValid()) {
-                last = now;
-                since.start();
-                return false;
-            }
-            return since.elapsed() >= 200;
-        },
-        kLoadTimeoutMs);
-    return moved && stopped;
-}
-
-bool scoresWith(TWebBrowser& browser, const QRect& stage, const QStringList& input) {
-    const int before = scoreLength(browser, stage);
-    return xdotool(input) &&
-           QTest::qWaitFor([&] { return scoreLength(browser, stage) > before; }, kLoadTimeoutMs);
+    // Enter after the release scores once the movie has had the release; from
+    // that score to the next the square, still on the stage, stays put (a
+    // held key moves it every frame).
+    const auto afterScore = [&]() -> std::optional<QPoint> {
+        if (!scoresWith(browser, stage, {"key", "Return"}))
+            return std::nullopt;
+        return squareAt(browser, stage);
+    };
+    const std::optional<QPoint> released = afterScore();
+    return moved && released && afterScore() == released;
 }
 
 void play(TForm1& form, TWebBrowser& browser, const QRect& stage) {
@@ -154,7 +149,7 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
         SCOPED_TRACE("the page's search field, then the movie again");
         // In an ordinary element Enter and the arrows do nothing: no caret
         // move, no search, and the keys after them are typed as they are.
-        // "c" comes last, so once it is there they have been handled.
+        // "c" comes last, so once the page has seen it they have been handled.
         const QVariantList field =
             evaluate(*browser, "(function () {"
                                "  var r = document.querySelector('input[name=keyword]')"
@@ -169,10 +164,16 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
             xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
         // The page reports that the movie gave up the keyboard.
         ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->movieHasFocus(); }, kLoadTimeoutMs));
+        // The page notes the keys and a form's submission as they happen.
+        evaluate(*browser, "window.seen = [];"
+                           "addEventListener('keydown', e => seen.push(e.key), true);"
+                           "addEventListener('submit', () => seen.push('submit'), true); 0");
         ASSERT_TRUE(xdotool({"key", "--delay", "40", "a", "Left", "b", "Return", "Up", "c"}));
-        const QString value = "document.querySelector('input[name=keyword]').value";
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return evaluate(*browser, value).toString().size() >= 3; }, kLoadTimeoutMs));
+            [&] { return evaluate(*browser, "window.seen").toList().contains("c"); },
+            kLoadTimeoutMs));
+        EXPECT_EQ(evaluate(*browser, "window.seen").toList(), QVariantList({"a", "b", "c"}));
+        const QString value = "document.querySelector('input[name=keyword]').value";
         EXPECT_EQ(evaluate(*browser, value).toString(), "abc");
         EXPECT_EQ(browser->LocationURL(), address);
         EXPECT_FALSE(browser->movieHasFocus());
