@@ -431,35 +431,40 @@ void TWinSkinForm::openWindowMenu(QPoint globalPos) {
     if (!window_)
         return;
     const skin::WindowTraits t = traits();
-    QMenu menu(window_);
-    menu.setObjectName("SkinWindowMenu");
-    QAction* restore = menu.addAction(QStringLiteral("还原(&R)"));
+    // The menu runs no loop of its own: whatever runs below the handler that
+    // opened it (a download's transfer, say) goes on while it is up.
+    auto* menu = new QMenu(window_);
+    menu->setObjectName("SkinWindowMenu");
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* restore = menu->addAction(QStringLiteral("还原(&R)"));
     restore->setEnabled(t.maximised || t.minimised);
-    QAction* minimise = menu.addAction(QStringLiteral("最小化(&N)"));
+    QAction* minimise = menu->addAction(QStringLiteral("最小化(&N)"));
     minimise->setEnabled(t.minimiseBox && !t.minimised);
-    QAction* maximise = menu.addAction(QStringLiteral("最大化(&X)"));
+    QAction* maximise = menu->addAction(QStringLiteral("最大化(&X)"));
     maximise->setEnabled(t.maximiseBox && !t.maximised);
-    menu.addSeparator();
-    QAction* close = menu.addAction(QStringLiteral("关闭(&C)"));
+    menu->addSeparator();
+    QAction* close = menu->addAction(QStringLiteral("关闭(&C)"));
     close->setShortcut(QKeySequence(QStringLiteral("Alt+F4")));
-    menu.setDefaultAction(close);
+    menu->setDefaultAction(close);
     TSkinManage* manager = TSkinManage::instance();
     if (manager)
         manager->setMenuKind(TSkinManage::MenuKind::WindowMenu);
     QPointer<QWidget> window = window_;
-    QAction* chosen = menu.exec(globalPos);
+    QObject::connect(menu, &QMenu::triggered, menu, [=](QAction* chosen) {
+        if (!window)
+            return;
+        if (chosen == restore)
+            window->showNormal();
+        else if (chosen == minimise)
+            window->showMinimized();
+        else if (chosen == maximise)
+            window->showMaximized();
+        else if (chosen == close)
+            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+    });
+    menu->popup(globalPos); // shown, and skinned as the window menu, by now
     if (manager)
         manager->setMenuKind(TSkinManage::MenuKind::Popup);
-    if (!window || !chosen)
-        return;
-    if (chosen == restore)
-        window->showNormal();
-    else if (chosen == minimise)
-        window->showMinimized();
-    else if (chosen == maximise)
-        window->showMaximized();
-    else if (chosen == close)
-        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
 }
 
 bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {

@@ -4,14 +4,18 @@
 #include "browser/web_browser.h"
 #include "portal/addresses.h"
 #include "portal/local_store.h"
+#include "skin/frame_widget.h"
+#include "skin/win_skin_form.h"
 #include "support/browser_test_support.h"
 #include "support/child_run.h"
 #include "support/find_child.h"
 #include "support/modal.h"
 #include "support/program_folder_guard.h"
 #include "support/script_server.h"
+#include "support/skin_pixels.h"
 #include "support/test_http_server.h"
 #include "text/codepage.h"
+#include "ui/confirm/form3.h"
 #include "ui/down/form2.h"
 #include "ui/down/progress_delegate.h"
 #include "ui/kit/list_box.h"
@@ -27,6 +31,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -35,6 +40,7 @@
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace zorvia::test {
@@ -186,8 +192,8 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
     ASSERT_TRUE(openPage(*form, gamePage(pages, "slow", "games/slow.swf")));
     ScriptServer portal(
         {awaitText("\r\n\r\n"),
-         send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')),
-         pause(3000), send(std::string(1000, 'b'))});
+         send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')), hold(),
+         send(std::string(1000, 'b'))});
     SiteHost = portalOf(portal);
 
     // While the body is on its way: the same game again, and a search that
@@ -208,6 +214,8 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
         EXPECT_TRUE(first->isVisible());
         child<QLineEdit>(form, "Edit_key")->clear();
         child<QPushButton>(form, "Button_search")->click();
+        // The rest of the body comes once the handlers have returned.
+        portal.release();
     });
     during.start();
     // A box that did hold the transfer up is closed in the end, so that the
@@ -219,6 +227,7 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
             closedLate << box->text();
             box->okButton()->click();
         }
+        portal.release();
     });
     late.start(20000);
 
@@ -238,6 +247,87 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
     EXPECT_EQ(boxes.front()->text(), QStringLiteral("请输入关键字"));
     boxes.front()->okButton()->click();
     EXPECT_TRUE(QTest::qWaitFor([] { return openBoxes().isEmpty(); }));
+}
+
+QWidget* shownMenu(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMenu*>(w) && w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+TEST(HostilePortal, ARunningDownloadGoesOnUnderTheCloseDialogAndTheWindowMenu) {
+    // Each opens while the body is half-way, and "最小化" chosen in it ends it.
+    const struct {
+        const char* what;
+        std::function<void(TForm1&)> open;
+        std::function<QWidget*()> shown;
+        std::function<void(QWidget&)> minimise;
+    } cases[] = {
+        {"close dialog", [](TForm1& form) { form.close(); },
+         []() -> QWidget* { return Form3 && Form3->isVisible() ? Form3 : nullptr; },
+         [](QWidget& dialog) { static_cast<TForm3&>(dialog).Button1->click(); }},
+        {"skinned window menu",
+         [](TForm1& form) {
+             auto* frame =
+                 form.findChild<skin::TSkinFrame*>("SkinFrame", Qt::FindDirectChildrenOnly);
+             ASSERT_NE(frame, nullptr);
+             const QPoint caption(form.width() / 2, skinnerOf(&form)->metrics().top / 2);
+             QTest::mousePress(frame, Qt::RightButton, {}, caption);
+         },
+         [] { return shownMenu("SkinWindowMenu"); },
+         [](QWidget& menu) {
+             static_cast<QMenu&>(menu).actions().at(1)->trigger();
+             menu.close();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolderGuard guard;
+        TestHttpServer pages;
+        ASSERT_TRUE(pages.isListening());
+        const std::unique_ptr<TForm1> form = startedForm();
+        ASSERT_TRUE(waitSkinned(form.get()));
+        ASSERT_TRUE(openPage(*form, gamePage(pages, "slow", "games/slow.swf")));
+        ScriptServer portal(
+            {awaitText("\r\n\r\n"),
+             send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')),
+             hold(), send(std::string(1000, 'b'))});
+        SiteHost = portalOf(portal);
+        bool opened = false;
+        QTimer during;
+        during.setInterval(20);
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            if (opened || !Form2 || !Form2->statusText().contains('/'))
+                return;
+            opened = true;
+            c.open(*form);
+            portal.release(); // the rest of the body, once the handler has returned
+        });
+        during.start();
+        // One that did hold the transfer up is ended in the end, so that the
+        // test ends and tells what it saw.
+        QTimer late;
+        late.setSingleShot(true);
+        QObject::connect(&late, &QTimer::timeout, [&] {
+            if (QWidget* up = c.shown())
+                c.minimise(*up);
+            portal.release();
+        });
+        late.start(15000);
+        child<QPushButton>(form, "Button_down")->click();
+        during.stop();
+        late.stop();
+
+        ASSERT_NE(Form2, nullptr);
+        EXPECT_EQ(Form2->statusText(), QStringLiteral("下载完成"));
+        QWidget* up = c.shown();
+        EXPECT_NE(up, nullptr) << "the transfer waited for it";
+        if (!up)
+            continue;
+        c.minimise(*up);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->isMinimized() || !form->isVisible(); }));
+    }
 }
 
 TEST(HostilePortal, AFailedDownloadLooksFailed) {

@@ -121,6 +121,14 @@ int DesktopIntegration::askOnClose() {
     return dialog->exec();
 }
 
+void DesktopIntegration::askOnCloseLater(std::function<void(int)> answered) {
+    delete Form3;
+    auto* dialog = new TForm3(window_);
+    Form3 = dialog;
+    connect(dialog, &QDialog::finished, this, std::move(answered));
+    dialog->open();
+}
+
 void DesktopIntegration::minimizeToTray() {
     // Without a notification area a hidden window could only come back
     // through the boss key: minimise it to the taskbar instead.

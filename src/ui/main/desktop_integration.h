@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -62,6 +63,10 @@ public:
     // Asks the close dialog (a new TForm3, kept in Form3) and returns its
     // modal result.
     int askOnClose();
+    // Opens the close dialog without a loop of its own, so that a running
+    // download goes on while it is up; `answered` gets its modal result
+    // once it closes.
+    void askOnCloseLater(std::function<void(int)> answered);
     // Hides the window to the notification area; minimises it instead when
     // there is no icon to bring it back.
     void minimizeToTray();

@@ -2,6 +2,7 @@
 // entry points over the window's desktop integration.
 #include "platform/global_hot_key.h"
 #include "ui/confirm/form3.h"
+#include "ui/kit/message_box.h"
 #include "ui/main/desktop_integration.h"
 #include "ui/main/form1.h"
 #include "ui/main/globals.h"
@@ -86,6 +87,22 @@ void TForm1::terminateApplication() {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (exiting_) {
         event->accept();
+        return;
+    }
+    if (ui::transferRunning()) {
+        // A download runs below this handler: a dialog with a loop of its
+        // own would hold its transfer up until the dialog closed.
+        event->ignore();
+        if (Form3 && Form3->isVisible())
+            return;
+        desktop_->askOnCloseLater([this](int result) {
+            if (result == TForm3::kResultMinimize) {
+                desktop_->minimizeToTray();
+            } else if (result == TForm3::kResultExit) {
+                terminateApplication();
+                close();
+            }
+        });
         return;
     }
     // Qt sends no second close event while this one runs, so the dialog of
