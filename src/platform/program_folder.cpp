@@ -37,9 +37,23 @@ AnsiString programFolder() {
     return withSlash(text::fromFileSystem(exe.parent_path().native()));
 }
 
+bool isInstalledFolder(const AnsiString& executableFolder) {
+    const std::filesystem::path folder = text::fileSystemPath(executableFolder);
+    const std::string native = folder.lexically_normal().native();
+    if (native.starts_with("/usr/"))
+        return true;
+    // The install's layout: <prefix>/bin/zorvia leads to <prefix>/lib/zorvia/zorvia.
+    std::error_code ec;
+    return std::filesystem::equivalent(folder / "../../bin/zorvia", folder / "zorvia", ec) && !ec;
+}
+
 AnsiString chooseDataFolder(const AnsiString& executableFolder, const AnsiString& userFolder) {
-    // access() also answers "no" for a folder on a read-only file system,
-    // where the owner's permission bits alone would say yes.
+    // An installed program folder may be writable for root, yet it belongs
+    // to the installation, not to the user who runs it. access() also
+    // answers "no" for a folder on a read-only file system, where the
+    // owner's permission bits alone would say yes.
+    if (isInstalledFolder(executableFolder))
+        return userFolder;
     return ::access(text::toFileSystem(executableFolder).c_str(), W_OK | X_OK) == 0
                ? executableFolder
                : userFolder;

@@ -12,12 +12,18 @@ namespace zorvia::platform {
 AnsiString programFolder();
 
 // The folder of the game database and the flash folder, with a trailing
-// "/": the program folder when it is writable (a build, an unpacked copy),
-// otherwise (an installed game box) the user's data folder of the program.
+// "/": the program folder when it is writable and not installed (a build,
+// an unpacked copy), otherwise the user's data folder of the program, for
+// root as well.
 AnsiString dataFolder();
 
+// Whether a program folder is an installed one: under /usr, or the folder
+// that <prefix>/bin/zorvia two levels up leads to (the install's layout,
+// <prefix>/lib/zorvia).
+bool isInstalledFolder(const AnsiString& executableFolder);
+
 // The choice behind dataFolder(): `executableFolder` when the folder can
-// be written, `userFolder` otherwise. Both end in "/".
+// be written and is not installed, `userFolder` otherwise. Both end in "/".
 AnsiString chooseDataFolder(const AnsiString& executableFolder, const AnsiString& userFolder);
 
 // True when dataFolder() is the user's data folder rather than the program
