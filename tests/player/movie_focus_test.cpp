@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
 namespace zorvia::player {
 namespace {
 
@@ -37,9 +41,39 @@ TEST(MovieFocus, FramesReportTheirMovieFocusWithTheTokenOnly) {
     EXPECT_FALSE(focus.active());
 }
 
+// The token of another run of this program.
+std::string tokenOfAnotherRun() {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string command =
+        "ZORVIA_PRINT_TOKEN=1 '" + self + "' --gtest_filter=MovieFocus.TheTokenIsLongAndRandom";
+    std::string output;
+    if (FILE* run = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, run))
+            output += buffer;
+        ::pclose(run);
+    }
+    const auto at = output.find("token=");
+    return at == std::string::npos ? std::string()
+                                   : output.substr(at + 6, output.find('\n', at) - at - 6);
+}
+
 TEST(MovieFocus, TheTokenIsLongAndRandom) {
-    EXPECT_GE(movieFocusToken().size(), 40);
+    const std::string token = movieFocusToken().toStdString();
+    if (qEnvironmentVariableIsSet("ZORVIA_PRINT_TOKEN")) {
+        std::printf("token=%s\n", token.c_str());
+        return;
+    }
+    EXPECT_GE(token.size(), 40u);
     EXPECT_EQ(movieFocusToken(), movieFocusToken());
+    // Every run has a token of its own.
+    const std::string first = tokenOfAnotherRun();
+    const std::string second = tokenOfAnotherRun();
+    EXPECT_GE(first.size(), 40u);
+    EXPECT_GE(second.size(), 40u);
+    EXPECT_NE(first, token);
+    EXPECT_NE(second, token);
+    EXPECT_NE(first, second);
 }
 
 } // namespace

@@ -132,6 +132,14 @@ QRgb grabPixel(QWidget& widget, const QPoint& point) {
 }
 
 bool laterRequestArrived(TWebBrowser& browser, TestHttpServer& server) {
+    // A title change goes to the browser process on the page's own channel,
+    // after the new windows and navigations it asked for before: once the
+    // browser process reports it, it has handled them.
+    static int marks = 0;
+    const QString mark = QStringLiteral("later %1").arg(++marks);
+    evaluate(browser, QStringLiteral("document.title = '%1'; 0").arg(mark));
+    if (!QTest::qWaitFor([&] { return browser.page()->title() == mark; }, kLoadTimeoutMs))
+        return false;
     const int before = server.requestCount("/later");
     evaluate(browser, QStringLiteral("fetch('/later?n=%1'); 0").arg(before));
     return QTest::qWaitFor([&] { return server.requestCount("/later") > before; }, kLoadTimeoutMs);

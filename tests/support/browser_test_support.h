@@ -44,9 +44,10 @@ QVariant evaluate(QWebEnginePage& page, const QString& script, quint32 worldId);
 QString requestOutcome(TWebBrowser& browser, const QString& url);
 
 // Proves that the moment for a request to `server` has passed: the page in
-// `browser` asks the server for "/later" and this waits until that request
-// has arrived; anything the page or its browser process set going before
-// has been asked for by then. The "/later" request is recorded like any.
+// `browser` changes its title, and once the browser process has reported
+// that (having handled the new windows and navigations the page asked for
+// before), asks the server for "/later"; this waits until that request has
+// arrived. The "/later" request is recorded like any.
 bool laterRequestArrived(TWebBrowser& browser, TestHttpServer& server);
 
 // Whether the picture inside rect of widget moves: grabs a second apart
