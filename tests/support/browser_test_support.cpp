@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -164,6 +165,19 @@ QList<QWidget*> visibleWindows() {
             windows.append(widget);
     }
     return windows;
+}
+
+bool writeToneMovie(int hz, const QString& file) {
+    QProcess php;
+    php.setProcessChannelMode(QProcess::ForwardedChannels);
+    php.start("php", {QStringLiteral(ZORVIA_SOURCE_DIR "/tests/support/write_movie.php"),
+                      QStringLiteral("tone"), QString::number(hz), file});
+    if (!php.waitForFinished(30000)) {
+        php.kill();
+        php.waitForFinished(1000);
+        return false;
+    }
+    return php.exitStatus() == QProcess::NormalExit && php.exitCode() == 0;
 }
 
 } // namespace zorvia::test

@@ -63,6 +63,10 @@ QRgb grabPixel(QWidget& widget, const QPoint& point);
 bool waitForColour(QWidget& widget, const QPoint& point, QRgb colour, int tolerance = 8,
                    int timeoutMs = kLoadTimeoutMs);
 
+// Writes a test movie with the portal's SWF writer (write_movie.php): 320×240
+// on #203040, a white square crossing it, a sine tone of `hz` that plays on.
+bool writeToneMovie(int hz, const QString& file);
+
 // The visible top-level widgets of the application.
 QList<QWidget*> visibleWindows();
 

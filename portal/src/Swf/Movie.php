@@ -13,6 +13,8 @@ final class Movie
     private const END = 0;
     private const SHOW_FRAME = 1;
     private const SET_BACKGROUND_COLOR = 9;
+    private const DEFINE_SOUND = 14;
+    private const START_SOUND = 15;
     private const DEFINE_BITS_LOSSLESS = 20;
     private const PLACE_OBJECT2 = 26;
     private const DEFINE_SHAPE3 = 32;
@@ -62,6 +64,34 @@ final class Movie
         $id = $this->nextId++;
         $this->tag(self::DEFINE_BITS_LOSSLESS, pack('vCvv', $id, 5, $w, $h) . gzcompress($pixels, $level));
         return $id;
+    }
+
+    /**
+     * Defines a sine tone of $hz for $seconds as 16-bit mono samples at
+     * 11025 Hz, stored uncompressed.
+     */
+    public function defineTone(float $hz, float $seconds, float $amplitude = 0.5): int
+    {
+        $rate = 11025;
+        $count = max(1, (int) round($seconds * $rate));
+        $samples = '';
+        for ($i = 0; $i < $count; ++$i) {
+            $samples .= pack('v', ((int) round($amplitude * 32767 * sin(2 * M_PI * $hz * $i / $rate))) & 0xFFFF);
+        }
+        $id = $this->nextId++;
+        // Format 3 (uncompressed, little-endian), rate 1 (11 kHz), 16 bits, mono.
+        $this->tag(self::DEFINE_SOUND, pack('vC', $id, (3 << 4) | (1 << 2) | (1 << 1)) . pack('V', $count) . $samples);
+        return $id;
+    }
+
+    /** Starts the sound $id on this frame, repeated $loops times (at most 65535). */
+    public function startSound(int $id, int $loops = 1): void
+    {
+        if ($loops < 1 || $loops > 0xFFFF) {
+            throw new \InvalidArgumentException('loops lie in 1 to 65535');
+        }
+        // Loops given; not started again while it plays (the timeline loops).
+        $this->tag(self::START_SOUND, pack('vCv', $id, 0x14, $loops));
     }
 
     public function place(int $depth, int $id, Matrix $m): void
@@ -146,7 +176,7 @@ final class Movie
     private static function tagBytes(int $code, string $body): string
     {
         $len = strlen($body);
-        $long = $len >= 0x3F || $code === self::DEFINE_BITS_LOSSLESS;
+        $long = $len >= 0x3F || $code === self::DEFINE_BITS_LOSSLESS || $code === self::DEFINE_SOUND;
         return $long
             ? pack('vV', ($code << 6) | 0x3F, $len) . $body
             : pack('v', ($code << 6) | $len) . $body;

@@ -92,6 +92,7 @@ void TPageControl::removePage(TTabSheet* sheet) {
     sheet->hide();
     if (pages_.empty()) {
         active_ = -1;
+        emit activePageChanged();
     } else if (i == active_) {
         // The page after the removed one, or the first when it was the last.
         showOnly(i < pageCount() ? i : 0);
@@ -141,6 +142,7 @@ void TPageControl::showOnly(int index) {
     syncing_ = false;
     for (int i = 0; i < pageCount(); ++i)
         pages_[i]->setVisible(i == index);
+    emit activePageChanged();
 }
 
 QRect TPageControl::pageRect() const {

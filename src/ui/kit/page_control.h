@@ -85,6 +85,9 @@ signals:
     // with Ctrl+Tab / Ctrl+Shift+Tab. Changes made by the program through
     // setActivePage, addPage or removePage raise nothing.
     void changed();
+    // The active page changed, whoever changed it (the user or the
+    // program), or the last page went.
+    void activePageChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,7 @@
 #include "ui/main/message_filter.h"
 #include "ui/main/page_children.h"
 #include "ui/main/tab_caption.h"
+#include "ui/main/workspace_sound.h"
 
 #include <QPushButton>
 #include <QUrl>
@@ -38,6 +39,7 @@ void TForm1::wireWorkspace() {
     connect(PageControl2, &ui::TPageControl::changed, this,
             ui::guarded([this] { PageControl2Change(PageControl2); }));
     workspace_->bindBrowserEvents(WebBrowser1);
+    new WorkspaceSound(this, PageControl2);
     WebBrowser3->OnNewWindow2 =
         ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
             WebBrowserNewWindow2(sender, ppDisp, cancel);

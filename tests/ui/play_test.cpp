@@ -1,0 +1,105 @@
+// Playing as a player expects: only the visible game is heard, and a hidden
+// or minimised window silences and pauses its games. Movies come from the
+// portal's SWF writer (a tone each, a square that moves).
+#include "browser/web_browser.h"
+#include "support/browser_test_support.h"
+#include "support/offline_window_test.h"
+#include "support/program_folder_guard.h"
+#include "ui/kit/page_control.h"
+#include "ui/main/form1.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace zorvia::test {
+namespace {
+
+// Whether every movie of the page plays (true) or is paused (false); none
+// while the page has no started movie.
+std::optional<bool> moviesPlay(TWebBrowser& browser) {
+    const QVariant state = evaluate(
+        browser, QStringLiteral("(function () {"
+                                "  var m = document.querySelectorAll('ruffle-object,ruffle-embed,"
+                                "ruffle-player');"
+                                "  if (!m.length || m[0].isPlaying === undefined) return null;"
+                                "  return Array.prototype.every.call(m, function (e) {"
+                                "    return e.isPlaying; });"
+                                "})()"));
+    if (state.isNull() || !state.isValid())
+        return std::nullopt;
+    return state.toBool();
+}
+
+// Heard: audible and not muted.
+bool heard(TWebBrowser& browser) {
+    return browser.page()->recentlyAudible() && !browser.page()->isAudioMuted();
+}
+
+class Play : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+        form = std::make_unique<TForm1>();
+        form->FormCreate();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        for (const int hz : {440, 660}) {
+            const QString file =
+                ProgramFolderGuard::flashFolder() + QStringLiteral("tone_%1.swf").arg(hz);
+            ASSERT_TRUE(writeToneMovie(hz, file));
+            form->CreateNewTab(file.toStdString());
+            games.push_back(form->activeBrowser());
+            ASSERT_TRUE(QTest::qWaitFor([&] { return moviesPlay(*games.back()) == true; },
+                                        kPlayerTimeoutMs));
+        }
+    }
+    void TearDown() override { form.reset(); }
+
+    ProgramFolderGuard guard;
+    std::unique_ptr<TForm1> form;
+    std::vector<TWebBrowser*> games;
+};
+
+TEST_F(Play, OnlyTheActiveTabIsHeardAndAHiddenWindowSilencesAndPausesEveryGame) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard(*games[1]); }, kLoadTimeoutMs));
+    EXPECT_TRUE(games[0]->page()->isAudioMuted());
+    auto* tabs = form->findChild<ui::TPageControl*>(QStringLiteral("PageControl2"));
+    tabs->setActivePage(qobject_cast<ui::TTabSheet*>(games[0]->parentWidget()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return heard(*games[0]); }, kLoadTimeoutMs));
+    EXPECT_TRUE(games[1]->page()->isAudioMuted());
+
+    const struct {
+        const char* way;
+        std::function<void(TForm1&)> hide, restore;
+    } ways[] = {
+        {"boss key", [](TForm1& f) { f.WMHotKey(Qt::ControlModifier, Qt::Key_D); },
+         [](TForm1& f) { f.WMHotKey(Qt::ControlModifier, Qt::Key_D); }},
+        {"tray menu", [](TForm1& f) { f.N3Click(nullptr); }, [](TForm1& f) { f.N3Click(nullptr); }},
+        {"minimise", [](TForm1& f) { f.showMinimized(); }, [](TForm1& f) { f.showNormal(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        way.hide(*form);
+        for (TWebBrowser* game : games) {
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return moviesPlay(*game) == false; }, kLoadTimeoutMs));
+            EXPECT_TRUE(game->page()->isAudioMuted());
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return !game->page()->recentlyAudible(); }, kLoadTimeoutMs));
+        }
+        way.restore(*form);
+        for (TWebBrowser* game : games)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return moviesPlay(*game) == true; }, kLoadTimeoutMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return heard(*games[0]); }, kLoadTimeoutMs));
+        EXPECT_TRUE(games[1]->page()->isAudioMuted());
+    }
+}
+
+} // namespace
+} // namespace zorvia::test
