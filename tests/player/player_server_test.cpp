@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace zorvia::test {
 namespace {
 
@@ -105,6 +107,72 @@ TEST(PlayerServerTest, ServesThePlayersScriptsAndModulesUnderItsTokenOnly) {
         const qsizetype length = c.request.startsWith("HEAD") ? module.size() : c.body.size();
         EXPECT_TRUE(head.contains("content-length: " + QByteArray::number(length)));
         EXPECT_EQ(reply.body, c.body);
+    }
+}
+
+TEST(PlayerServerTest, HostileAndVanishingClientsLeaveItServing) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray module(8 * 1024 * 1024, '\x5a'); // far more than the socket buffers
+    QFile file(QDir(folder.path()).filePath("core.wasm"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(module);
+    file.close();
+    auto server = std::make_unique<player::PlayerServer>(folder.path());
+    const QUrl base(server->baseUrl());
+    const QByteArray request = get("GET", base.path().toLatin1() + "core.wasm",
+                                   "127.0.0.1:" + QByteArray::number(base.port()));
+    const auto connected = [&](QTcpSocket& socket) {
+        socket.connectToHost(base.host(), quint16(base.port()));
+        return socket.waitForConnected(kReplyTimeoutMs);
+    };
+    {
+        SCOPED_TRACE("a request that arrives a byte at a time");
+        QTcpSocket socket;
+        ASSERT_TRUE(connected(socket));
+        socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        for (const char byte : request) {
+            socket.write(&byte, 1);
+            ASSERT_TRUE(socket.waitForBytesWritten(kReplyTimeoutMs));
+        }
+        QByteArray all;
+        while (socket.waitForReadyRead(kReplyTimeoutMs))
+            all += socket.readAll();
+        EXPECT_TRUE(all.startsWith("HTTP/1.1 200 OK\r\n"));
+        EXPECT_TRUE(all.endsWith(module.right(16)));
+        EXPECT_EQ(all.size() - all.indexOf("\r\n\r\n") - 4, module.size());
+    }
+    {
+        SCOPED_TRACE("a client that goes in the middle of the module");
+        QTcpSocket socket;
+        ASSERT_TRUE(connected(socket));
+        socket.write(request);
+        ASSERT_TRUE(socket.waitForReadyRead(kReplyTimeoutMs));
+        socket.abort();
+        EXPECT_EQ(exchange(base, request).body, module); // and it serves on
+    }
+    {
+        SCOPED_TRACE("a head that never ends is cut after its time limit");
+        QTcpSocket socket;
+        ASSERT_TRUE(connected(socket));
+        socket.write("GET " + base.path().toLatin1() + "core.wasm HTTP/1.1\r\nHost: 127.0.0.1");
+        EXPECT_TRUE(socket.waitForDisconnected(30000));
+        EXPECT_TRUE(socket.readAll().isEmpty());
+        EXPECT_EQ(exchange(base, request).body, module); // and it serves on
+    }
+    {
+        SCOPED_TRACE("the server ends while a module is on its way");
+        QTcpSocket socket;
+        ASSERT_TRUE(connected(socket));
+        socket.write(request);
+        ASSERT_TRUE(socket.waitForReadyRead(kReplyTimeoutMs));
+        server.reset();
+        qint64 received = socket.readAll().size();
+        while (socket.state() == QAbstractSocket::ConnectedState &&
+               socket.waitForReadyRead(kReplyTimeoutMs))
+            received += socket.readAll().size();
+        EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
+        EXPECT_GT(received, 0);
     }
 }
 

@@ -349,6 +349,7 @@ TEST(DownloadGame, AFailureInsideTheBodyLeavesNoFile) {
     } cases[] = {
         {"early close", head + part, {}, "Connection Closed Gracefully."},
         {"idle limit", head + part, {hold()}, "Read Timeout"},
+        {"reset", head + part, {reset()}, "Socket Error # 10054\r\nConnection reset by peer."},
         {"non-numeric length",
          "HTTP/1.1 200 OK\r\nContent-Length: 2k\r\n\r\n" + part,
          {},
