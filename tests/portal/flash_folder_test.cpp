@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -33,6 +34,10 @@ struct DiskCall {
 };
 std::atomic<bool> recording{false};
 std::vector<DiskCall> diskCalls;
+// While not negative: how many syncs pass before one that does not finish
+// until syncReleased.
+std::atomic<int> syncsToPass{-1};
+std::atomic<bool> syncReleased{false};
 
 } // namespace
 
@@ -41,6 +46,9 @@ extern "C" int fsync(int fd) {
     struct stat st {};
     if (recording && ::fstat(fd, &st) == 0)
         diskCalls.push_back({'s', st.st_ino});
+    if (syncsToPass >= 0 && syncsToPass.fetch_sub(1) == 0)
+        while (!syncReleased)
+            std::this_thread::yield();
     return real(fd);
 }
 
@@ -168,6 +176,37 @@ TEST(PartialGameFile, IsOnTheDiskBeforeItGetsItsName) {
                 order += call.kind;
         EXPECT_EQ(order, "sr");
         EXPECT_EQ(content(dir.flash() / "game.swf"), "data");
+    }
+}
+
+TEST(PartialGameFile, ACommitGivesUpWhenItsSyncDoesNotFinish) {
+    const struct {
+        const char* wait;
+        int syncsBefore;
+        bool named; // the game's name is there afterwards
+    } cases[] = {{"the file's sync", 0, false}, {"the rename's sync", 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.wait);
+        const Folder dir("plain");
+        {
+            portal::PartialGameFile game(dir.folder(), "game.swf");
+            game.stream().Write("data", 4);
+            syncReleased = false;
+            syncsToPass = c.syncsBefore;
+            int calls = 0;
+            // The caller gives up; the disk then finishes the sync it waits for.
+            EXPECT_FALSE(game.commit(
+                [&] {
+                    ++calls;
+                    syncReleased = true;
+                    return false;
+                },
+                1));
+            syncsToPass = -1;
+            EXPECT_EQ(calls, 1);
+        }
+        EXPECT_EQ(fs::exists(dir.flash() / "game.swf"), c.named);
+        EXPECT_TRUE(dir.partials().empty());
     }
 }
 
