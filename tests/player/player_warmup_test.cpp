@@ -4,6 +4,7 @@
 #include "player/player_warmup.h"
 #include "support/browser_test_support.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 namespace zorvia::test {
@@ -77,6 +79,33 @@ TEST(PlayerWarmUpTest, ThePageKeepsTheModuleOutOfItsOwnSightOrFailsSilently) {
         EXPECT_EQ(evaluate(browser, kGlobals).toString(), globals);
         EXPECT_EQ(evaluate(browser, kRequests).toString(), "");
         EXPECT_EQ(evaluate(browser, "document.body.textContent").toString(), "start page");
+    }
+}
+
+TEST(PlayerWarmUpTest, StartsAfterItsDelayAndOnlyWhileStillWanted) {
+    TestHttpServer server;
+    server.page("/page", QStringLiteral("<p>start page</p>"));
+    TWebBrowser browser;
+    BrowserEvents events(browser);
+    for (const bool wanted : {true, false}) {
+        SCOPED_TRACE(wanted ? "still wanted" : "a game opened meanwhile");
+        ASSERT_TRUE(navigateAndWait(browser, events, server.url("/page")));
+        QElapsedTimer clock;
+        clock.start();
+        qint64 askedAt = -1;
+        player::warmUpPlayerLater(*browser.page(), std::chrono::milliseconds(300), [&] {
+            askedAt = clock.elapsed();
+            return wanted;
+        });
+        EXPECT_EQ(warmUpState(*browser.page()), "none");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return askedAt >= 0; }, kLoadTimeoutMs));
+        EXPECT_GE(askedAt, 300);
+        // Scripts run in the order given: a warm-up started would show.
+        const QString state = settledState(*browser.page());
+        EXPECT_EQ(state.endsWith(".wasm"), wanted) << state.toStdString();
+        if (!wanted) {
+            EXPECT_EQ(state, "none");
+        }
     }
 }
 
