@@ -110,8 +110,31 @@ void TestHttpServer::serve(QTcpSocket* socket, QByteArray& buffer) {
         return;
     requests_.append(*request);
     emit requestReceived(*request);
+    if (held_.contains(request->target)) {
+        waiting_.append({socket, *request});
+        return;
+    }
     socket->write(reply(*request));
     socket->disconnectFromHost();
+}
+
+void TestHttpServer::release(const QByteArray& target, bool answer) {
+    held_.remove(target);
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+        if (it->second.target != target) {
+            ++it;
+            continue;
+        }
+        if (QTcpSocket* socket = it->first) {
+            if (answer) {
+                socket->write(reply(it->second));
+                socket->disconnectFromHost();
+            } else {
+                socket->abort();
+            }
+        }
+        it = waiting_.erase(it);
+    }
 }
 
 QByteArray TestHttpServer::reply(const HttpRequest& request) const {

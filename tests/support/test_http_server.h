@@ -4,8 +4,11 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <utility>
 
@@ -49,6 +52,12 @@ public:
     // An HTML page: the given body with content type text/html; charset=utf-8.
     void page(const QByteArray& path, const QString& html);
 
+    // Requests for exactly `target` (path and query) wait without a reply
+    // until release(target), which answers them, or with `answer` false
+    // drops their connections.
+    void hold(const QByteArray& target) { held_.insert(target); }
+    void release(const QByteArray& target, bool answer = true);
+
     const QList<HttpRequest>& requests() const { return requests_; }
     int requestCount(const QByteArray& path) const;
     void clearRequests() { requests_.clear(); }
@@ -64,6 +73,8 @@ private:
     QTcpServer server_;
     QHash<QByteArray, HttpResponse> routes_;
     QList<HttpRequest> requests_;
+    QSet<QByteArray> held_;
+    QList<std::pair<QPointer<QTcpSocket>, HttpRequest>> waiting_;
 };
 
 } // namespace zorvia::test

@@ -2,6 +2,7 @@
 // from the program folder and again from a copy of it whose folder name is
 // Chinese, with a character whose second byte is 0x5C.
 #include "browser/web_browser.h"
+#include "player/player_warmup.h"
 #include "portal/addresses.h"
 #include "portal/local_store.h"
 #include "skin/frame_widget.h"
@@ -34,9 +35,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -327,6 +331,139 @@ TEST(HostilePortal, ARunningDownloadGoesOnUnderTheCloseDialogAndTheWindowMenu) {
             continue;
         c.minimise(*up);
         EXPECT_TRUE(QTest::qWaitFor([&] { return form->isMinimized() || !form->isVisible(); }));
+    }
+}
+
+// The portal host's server on a thread of its own, so that the main
+// window's blocking portal requests are answered while the test waits.
+class PortalThread {
+public:
+    PortalThread() {
+        context_.moveToThread(&thread_);
+        thread_.start();
+        run([this](TestHttpServer&) { server_ = std::make_unique<TestHttpServer>(); });
+    }
+    ~PortalThread() {
+        QMetaObject::invokeMethod(
+            &context_, [this] { server_.reset(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+    // Runs `work` on the server's thread and waits for it.
+    void run(const std::function<void(TestHttpServer&)>& work) {
+        QMetaObject::invokeMethod(
+            &context_, [&] { work(*server_); }, Qt::BlockingQueuedConnection);
+    }
+
+private:
+    QThread thread_;
+    QObject context_;
+    std::unique_ptr<TestHttpServer> server_;
+};
+
+TEST(HostilePortal, TheLoginPanelWaitsForTheStartPageWhateverBecomesOfIt) {
+    const struct {
+        const char* what;
+        bool answered;
+        bool panelSentElsewhere;
+    } cases[] = {
+        {"the start page fails", false, false},
+        {"the start page comes late", true, false},
+        {"the panel is sent elsewhere meanwhile", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolderGuard guard;
+        PortalThread portal;
+        QString host;
+        portal.run([&](TestHttpServer& server) {
+            server.hold("/mini.php");
+            host = "127.0.0.1:" + QString::number(server.port());
+        });
+        qputenv("ZORVIA_SITE_HOST", host.toUtf8());
+        ModalCloser closer;
+        TForm1 form;
+        form.FormCreate();
+        form.show();
+        auto* start = child<TWebBrowser>(form, "WebBrowser1");
+        auto* panel = child<TWebBrowser>(form, "WebBrowser3");
+        const auto startAsked = [&] {
+            bool asked = false;
+            portal.run([&](TestHttpServer& server) {
+                for (const HttpRequest& request : server.requests())
+                    asked = asked || request.target == "/mini.php";
+            });
+            return asked;
+        };
+        ASSERT_TRUE(QTest::qWaitFor(startAsked, kLoadTimeoutMs));
+        // Only the start page's end sends the panel anywhere.
+        EXPECT_TRUE(panel->page()->requestedUrl().isEmpty());
+        const QString elsewhere = "http://" + host + "/elsewhere";
+        if (c.panelSentElsewhere)
+            panel->Navigate(elsewhere);
+        // Told after the window, which connected first.
+        bool ended = false;
+        QObject::connect(start->page(), &QWebEnginePage::loadFinished, [&] { ended = true; });
+        portal.run([&](TestHttpServer& server) { server.release("/mini.php", c.answered); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, kLoadTimeoutMs));
+        EXPECT_EQ(panel->page()->requestedUrl().toString(),
+                  c.panelSentElsewhere ? elsewhere : "http://" + host + "/mini.php?action=login");
+    }
+}
+
+TEST(HostilePortal, OnlyAStartPageOfThePortalHostCompilesThePlayerAhead) {
+    const struct {
+        const char* what;
+        bool redirected; // to the same server under another host name
+        QString state;   // what the warm-up left
+    } cases[] = {
+        {"the portal's start page", false, "module"},
+        {"a start page sent to another host", true, "none"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolderGuard guard;
+        PortalThread portal;
+        QString host;
+        portal.run([&](TestHttpServer& server) {
+            const QString port = QString::number(server.port());
+            host = "127.0.0.1:" + port;
+            HttpResponse start;
+            start.body = "<title>start</title>";
+            if (c.redirected) {
+                start.status = 302;
+                start.headers.append(
+                    {"Location", ("http://localhost:" + port + "/other").toUtf8()});
+            }
+            server.route("/mini.php", start);
+            server.page("/other", "<title>other</title>");
+        });
+        qputenv("ZORVIA_SITE_HOST", host.toUtf8());
+        ModalCloser closer;
+        TForm1 form;
+        bool ended = false;
+        form.FormCreate();
+        form.show();
+        QWebEnginePage& page = *child<TWebBrowser>(form, "WebBrowser1")->page();
+        // Two seconds after the start page's end, later than the window's
+        // warm-up a second after it.
+        QObject::connect(&page, &QWebEnginePage::loadFinished,
+                         [&] { QTimer::singleShot(2000, [&] { ended = true; }); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, kLoadTimeoutMs));
+        // Scripts of a world run in the order given: a warm-up begun shows.
+        const QString state =
+            QStringLiteral("(function () { var r = window.%1; return !r ? 'none' :"
+                           " r.module instanceof WebAssembly.Module ? 'module' :"
+                           " r.failed ? 'failed' : ''; })()")
+                .arg(QLatin1String(player::kWarmUpRecord));
+        QString seen;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                seen = evaluate(page, state, QWebEngineScript::ApplicationWorld).toString();
+                return !seen.isEmpty();
+            },
+            kPlayerTimeoutMs));
+        EXPECT_EQ(seen, c.state);
     }
 }
 
