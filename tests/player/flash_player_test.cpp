@@ -3,6 +3,7 @@
 #include "player/player_scheme.h"
 #include "support/browser_test_support.h"
 #include "support/child_run.h"
+#include "support/x_input.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,6 +117,55 @@ TEST(FlashPlayerTest, PagesWithoutAPlayerPlayTheirMovies) {
                         request.path == "/orbit.swf")
                 << request.path.toStdString();
     }
+}
+
+TEST(FlashPlayerTest, AFocusedMovieTakesEnterAndTheArrowsFromItsPage) {
+    TestHttpServer server;
+    server.route("/orbit.swf", movieReply(testMovie()));
+    const QString movieForm = "<form action='/sent'><embed src='/orbit.swf' width='550' "
+                              "height='400'><input name=q></form>";
+    const QString longPage = "<div style='height:5000px'></div>";
+    server.page("/inner", kStyle + movieForm);
+    server.page("/page", kStyle + movieForm + longPage);
+    server.page("/framed",
+                kStyle + "<iframe src='/inner' width='560' height='410'></iframe>" + longPage);
+    server.page("/other", "<title>other</title>");
+    const struct {
+        const char* name;
+        const char* path;
+        QString movieWindow; // script naming the movie's window
+    } cases[] = {
+        {"movie in the page", "/page", "window"},
+        {"movie in a frame", "/framed", "document.querySelector('iframe').contentWindow"},
+    };
+    ShownBrowser shown(700, 500);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url(c.path)));
+        EXPECT_TRUE(framesAdvance(*shown.browser.view(), kMovieRect));
+        shown.window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.window));
+        // The movie's window notes the keys that reach it and a submission.
+        evaluate(shown.browser, "(function (w) { w.seen = [];"
+                                "  w.addEventListener('keydown', e => w.seen.push(e.key), true);"
+                                "  w.addEventListener('submit', () => w.seen.push('submit'), true);"
+                                "  w.document.querySelector('ruffle-embed').focus(); })(" +
+                                    c.movieWindow + "); 0");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.browser.movieHasFocus(); }, kLoadTimeoutMs));
+        ASSERT_TRUE(xdotool({"key", "--delay", "40", "Down", "Next", "Return", "x"}));
+        // "x" comes last: once it is there, the keys before it have been handled.
+        const QString seen = c.movieWindow + ".seen.join()";
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return evaluate(shown.browser, seen).toString().endsWith('x'); },
+                            kLoadTimeoutMs));
+        EXPECT_EQ(evaluate(shown.browser, seen).toString(), "ArrowDown,PageDown,Enter,x");
+        EXPECT_EQ(evaluate(shown.browser, "window.scrollY").toInt(), 0);
+        EXPECT_EQ(shown.browser.LocationURL(), server.url(c.path));
+        EXPECT_EQ(server.requestCount("/sent"), 0);
+    }
+    // A new page starts without the focus of the movie before.
+    ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/other")));
+    EXPECT_FALSE(shown.browser.movieHasFocus());
 }
 
 TEST(FlashPlayerTest, LocalMovieFillsThePageAtItsAspectUnderItsOwnAddress) {
