@@ -37,6 +37,7 @@ std::vector<DiskCall> diskCalls;
 // While not negative: how many syncs pass before one that does not finish
 // until syncReleased.
 std::atomic<int> syncsToPass{-1};
+std::atomic<bool> syncHeld{false};
 std::atomic<bool> syncReleased{false};
 
 } // namespace
@@ -46,9 +47,11 @@ extern "C" int fsync(int fd) {
     struct stat st {};
     if (recording && ::fstat(fd, &st) == 0)
         diskCalls.push_back({'s', st.st_ino});
-    if (syncsToPass >= 0 && syncsToPass.fetch_sub(1) == 0)
+    if (syncsToPass >= 0 && syncsToPass.fetch_sub(1) == 0) {
+        syncHeld = true;
         while (!syncReleased)
             std::this_thread::yield();
+    }
     return real(fd);
 }
 
@@ -191,19 +194,23 @@ TEST(PartialGameFile, ACommitGivesUpWhenItsSyncDoesNotFinish) {
         {
             portal::PartialGameFile game(dir.folder(), "game.swf");
             game.stream().Write("data", 4);
+            syncHeld = false;
             syncReleased = false;
             syncsToPass = c.syncsBefore;
-            int calls = 0;
-            // The caller gives up; the disk then finishes the sync it waits for.
+            // The caller gives up once the sync hangs; the disk then
+            // finishes it.
+            int gaveUp = 0;
             EXPECT_FALSE(game.commit(
                 [&] {
-                    ++calls;
+                    if (!syncHeld)
+                        return true;
+                    ++gaveUp;
                     syncReleased = true;
                     return false;
                 },
                 1));
             syncsToPass = -1;
-            EXPECT_EQ(calls, 1);
+            EXPECT_EQ(gaveUp, 1);
         }
         EXPECT_EQ(fs::exists(dir.flash() / "game.swf"), c.named);
         EXPECT_TRUE(dir.partials().empty());
