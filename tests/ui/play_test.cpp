@@ -1,14 +1,17 @@
-// Playing as a player expects: only the visible game is heard, and a hidden
-// or minimised window silences and pauses its games. Movies come from the
+// Playing as a player expects: only the visible game is heard, a hidden or
+// minimised window silences and pauses its games, a game tab that becomes
+// active again gives the keyboard back to its movie. Movies come from the
 // portal's SWF writer (a tone each, a square that moves).
 #include "browser/web_browser.h"
 #include "support/browser_test_support.h"
 #include "support/offline_window_test.h"
 #include "support/program_folder_guard.h"
+#include "support/x_input.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
 
 #include <QApplication>
+#include <QTabBar>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -98,6 +101,61 @@ TEST_F(Play, OnlyTheActiveTabIsHeardAndAHiddenWindowSilencesAndPausesEveryGame) 
             EXPECT_TRUE(QTest::qWaitFor([&] { return moviesPlay(*game) == true; }, kLoadTimeoutMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return heard(*games[0]); }, kLoadTimeoutMs));
         EXPECT_TRUE(games[1]->page()->isAudioMuted());
+    }
+}
+
+bool clickAt(const QPoint& global) {
+    return xdotool(
+        {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
+}
+
+TEST_F(Play, AGameTabThatBecomesActiveAgainGivesTheKeyboardBackToItsMovie) {
+    auto* tabs = form->findChild<ui::TPageControl*>(QStringLiteral("PageControl2"));
+    const auto tabAt = [tabs](int index) {
+        const QTabBar* strip = tabs->tabStrip();
+        return strip->mapToGlobal(strip->tabRect(index).center());
+    };
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kLoadTimeoutMs));
+    TWebBrowser* game = games[1];
+    ASSERT_TRUE(QTest::qWaitFor([&] { return game->movieHasFocus(); }, kLoadTimeoutMs));
+
+    const AnsiString path = (ProgramFolderGuard::flashFolder() + "tone_660.swf").toStdString();
+    const struct {
+        const char* way;
+        std::function<bool()> leave, back;
+    } ways[] = {
+        {"tab strip", [&] { return clickAt(tabAt(0)); }, [&] { return clickAt(tabAt(2)); }},
+        {"Ctrl+Tab",
+         [] {
+             return xdotool({"key", "ctrl+Tab"});
+         },
+         [] {
+             return xdotool({"key", "ctrl+shift+Tab"});
+         }},
+        {"boss key",
+         [&] {
+             form->WMHotKey(Qt::ControlModifier, Qt::Key_D);
+             return true;
+         },
+         [&] {
+             form->WMHotKey(Qt::ControlModifier, Qt::Key_D);
+             return true;
+         }},
+        // What a click on the game in the left lists does.
+        {"open again", [&] { return clickAt(tabAt(1)); },
+         [&] {
+             form->CreateNewTab(path);
+             return true;
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        ASSERT_TRUE(way.leave());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !game->movieHasFocus(); }, kLoadTimeoutMs));
+        ASSERT_TRUE(way.back());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->activeBrowser() == game; }, kLoadTimeoutMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return game->movieHasFocus(); }, kLoadTimeoutMs));
     }
 }
 

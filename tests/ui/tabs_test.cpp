@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
+#include <QWebEnginePage>
 
 #include "browser/web_browser.h"
 #include "support/find_child.h"
@@ -39,6 +41,11 @@ TEST(TabManager, NewTabShowsLoadingThenFollowsTheTitle) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return ws.page(1)->caption() == QStringLiteral("一二三四五六七八九十甲..."); },
         kLoadTimeoutMs));
+    // Its tooltip holds the whole title.
+    const auto* tabs = ws.form().findChild<ui::TPageControl*>(QStringLiteral("PageControl2"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabStrip()->tabToolTip(1), browser->page()->title());
+    EXPECT_GT(browser->page()->title().size(), 11);
 
     // The start tab's browser reports its titles too.
     ASSERT_TRUE(ws.load(child<TWebBrowser>(ws.form(), "WebBrowser1"), "/a"));

@@ -19,6 +19,11 @@ void TTabSheet::setCaption(const QString& caption) {
     emit captionChanged(this);
 }
 
+void TTabSheet::setHint(const QString& hint) {
+    hint_ = hint;
+    emit captionChanged(this);
+}
+
 TTabStrip::TTabStrip(QWidget* parent) : QTabBar(parent) {
     setDrawBase(false);
     setExpanding(false);
@@ -70,8 +75,10 @@ void TPageControl::addPage(TTabSheet* sheet) {
     syncing_ = false;
     connect(sheet, &TTabSheet::captionChanged, this, [this](TTabSheet* s) {
         const int i = indexOf(s);
-        if (i >= 0)
+        if (i >= 0) {
             strip_->setTabText(i, s->caption());
+            strip_->setTabToolTip(i, s->hint());
+        }
     });
     sheet->setGeometry(pageRect());
     if (active_ < 0)

@@ -17,12 +17,16 @@ public:
 
     QString caption() const { return caption_; }
     void setCaption(const QString& caption);
+    // The tab's tooltip: the whole text a shortened caption stands for.
+    QString hint() const { return hint_; }
+    void setHint(const QString& hint);
 
 signals:
     void captionChanged(TTabSheet* sheet);
 
 private:
     QString caption_;
+    QString hint_;
 };
 
 // Tab strip of a page control: fixed tab width when one is set.

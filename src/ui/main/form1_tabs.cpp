@@ -1,4 +1,5 @@
 // The tab manager of the browser workspace.
+#include "browser/movie_refocus.h"
 #include "browser/web_browser.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/page_control.h"
@@ -39,7 +40,15 @@ void TForm1::wireWorkspace() {
     connect(PageControl2, &ui::TPageControl::changed, this,
             ui::guarded([this] { PageControl2Change(PageControl2); }));
     workspace_->bindBrowserEvents(WebBrowser1);
-    new WorkspaceSound(this, PageControl2);
+    auto* sound = new WorkspaceSound(this, PageControl2);
+    // A game tab that becomes active again, however that came about, gives
+    // the keyboard back to its movie; so does the window when it shows
+    // again. Queued: a tab switch by key moves the focus after the switch.
+    connect(PageControl2, &ui::TPageControl::activePageChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { workspace_->refocusActiveMovie(); }, Qt::QueuedConnection);
+    });
+    connect(sound, &WorkspaceSound::restored, this, [this] { workspace_->refocusActiveMovie(); });
     WebBrowser3->OnNewWindow2 =
         ui::guarded([this](TWebBrowser* sender, BrowserApplication& ppDisp, bool& cancel) {
             WebBrowserNewWindow2(sender, ppDisp, cancel);
@@ -75,6 +84,11 @@ void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
         ui::guarded([f](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
             f->WebBrowserDocumentComplete(sender, pDisp, url);
         });
+}
+
+void TForm1::Workspace::refocusActiveMovie() {
+    if (TWebBrowser* browser = form.activeBrowser(); browser && form.isVisible())
+        browser::refocusMovie(*browser->view());
 }
 
 void TForm1::CreateNewTab(const AnsiString& url) {
@@ -118,7 +132,10 @@ void TForm1::WebBrowserTitleChange(TWebBrowser* sender, const QString& text) {
     // A local game's page is titled with its file's name; the tab shows the
     // game's recorded title instead.
     const QString recorded = localGameTitle(sender->LocationURL());
-    page->setCaption(ui::tabCaption(recorded.isEmpty() ? text : recorded));
+    const QString title = recorded.isEmpty() ? text : recorded;
+    // The caption is cut short; the tab's tooltip shows the whole title.
+    page->setHint(title);
+    page->setCaption(ui::tabCaption(title));
 }
 
 void TForm1::Button_closeTabClick(QObject* /*sender*/) {

@@ -17,6 +17,8 @@ struct TForm1::Workspace {
     void bindBrowserEvents(TWebBrowser* browser);
     // Enables the game buttons when the browser shows a game page.
     void probeGamePage(const TWebBrowser* browser);
+    // Gives the keyboard back to the active tab's movie if it had it.
+    void refocusActiveMovie();
 
     TForm1& form;
     // The hidden browsers that received new-window requests.
