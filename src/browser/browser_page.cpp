@@ -1,5 +1,7 @@
 #include "browser/browser_page.h"
 
+#include "browser/profile_scripts.h"
+
 #include <QWebEngineCertificateError>
 
 namespace zorvia::browser {
@@ -9,6 +11,14 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
     connect(this, &QWebEnginePage::certificateError, this,
             [](QWebEngineCertificateError error) { error.rejectCertificate(); });
     connect(this, &QWebEnginePage::loadStarted, this, [this] { movieFocus_.clear(); });
+    // Scripts of the profile reach a renderer started again after a loss
+    // only as the pages' own.
+    adoptProfileScripts(*this);
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [this](RenderProcessTerminationStatus status, int) {
+                if (status != NormalTerminationStatus)
+                    moveProfileScriptsToPages(*this);
+            });
 }
 
 QWebEnginePage* BrowserPage::createWindow(WebWindowType type) {

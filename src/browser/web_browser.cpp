@@ -2,6 +2,7 @@
 
 #include "browser/browser_page.h"
 #include "browser/client_align.h"
+#include "browser/crash_notice.h"
 #include "browser/web_profile.h"
 #include "player/movie_page.h"
 
@@ -10,6 +11,8 @@
 #include <QVBoxLayout>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+
+#include <utility>
 
 namespace zorvia {
 
@@ -48,6 +51,7 @@ private:
 TWebBrowser::TWebBrowser(QWidget* parent)
     : QWidget(parent), markerNames_(browser::defaultMarkerNames()) {
     page_ = std::make_unique<browser::BrowserPage>(browser::sharedProfile(), nullptr);
+    bindPage();
     view_ = new QWebEngineView(this);
     view_->setPage(page_.get());
     auto* layout = new QVBoxLayout(this);
@@ -58,6 +62,12 @@ TWebBrowser::TWebBrowser(QWidget* parent)
     // a browser waiting for its first page costs no drawing set-up.
     view_->hide();
 
+    // A control placed on a parent is visible with it.
+    if (parent)
+        show();
+}
+
+void TWebBrowser::bindPage() {
     page_->setNewWindowHandler([this](QWebEnginePage::WebWindowType) { return newWindowTarget(); });
     page_->setNavigationHandler(
         [this](const QUrl& url, bool /*isMainFrame*/) { return beforeNavigate(url); });
@@ -67,13 +77,30 @@ TWebBrowser::TWebBrowser(QWidget* parent)
     });
     connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
         ++loadSerial_;
+        rendererGone_ = false;
         view_->show();
+        if (crashNotice_)
+            crashNotice_->hide();
     });
+    connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    onRendererGone();
+            });
     connect(page_.get(), &QWebEnginePage::loadFinished, this,
             [this](bool ok) { onLoadFinished(ok); });
-    // A control placed on a parent is visible with it.
-    if (parent)
-        show();
+}
+
+void TWebBrowser::renewPage() {
+    auto fresh = std::make_unique<browser::BrowserPage>(page_->profile(), nullptr);
+    fresh->setSilent(page_->isSilent());
+    fresh->setAudioMuted(page_->isAudioMuted());
+    std::unique_ptr<browser::BrowserPage> old = std::exchange(page_, std::move(fresh));
+    old->disconnect(this);
+    bindPage();
+    view_->setPage(page_.get());
+    if (callbackDepth_ > 0)
+        old.release()->deleteLater();
 }
 
 TWebBrowser::~TWebBrowser() {
@@ -93,8 +120,18 @@ void TWebBrowser::Navigate(const QString& url) {
 }
 
 void TWebBrowser::Refresh() {
-    if (!page_->url().isEmpty())
+    const QUrl url = page_->url();
+    if (url.isEmpty())
+        return;
+    if (!rendererGone_) {
         page_->triggerAction(QWebEnginePage::Reload);
+        return;
+    }
+    // The engine gives a page whose renderer ended none of the scripts
+    // (the Flash player's among them) in the renderer that takes over: a
+    // fresh page loads the address instead.
+    renewPage();
+    page_->load(url);
 }
 
 QString TWebBrowser::LocationURL() const {
@@ -206,6 +243,30 @@ void TWebBrowser::onLoadFinished(bool ok) {
                              if (self)
                                  self->applySnapshot(result, load, ok);
                          });
+}
+
+bool TWebBrowser::crashNoticeShown() const {
+    return crashNotice_ && !crashNotice_->isHidden();
+}
+
+void TWebBrowser::onRendererGone() {
+    // Nothing of the old document is left; a snapshot on its way is void.
+    rendererGone_ = true;
+    document_.reset();
+    ++loadSerial_;
+    if (reloadAfterCrash_) {
+        // Not from inside the engine's report of the loss.
+        QMetaObject::invokeMethod(this, &TWebBrowser::Refresh, Qt::QueuedConnection);
+    } else {
+        if (!crashNotice_)
+            crashNotice_ = new browser::CrashNotice(this, [this] { Refresh(); });
+        crashNotice_->show();
+        crashNotice_->raise();
+    }
+    if (OnRenderProcessGone) {
+        CallbackScope scope(this);
+        OnRenderProcessGone(this);
+    }
 }
 
 void TWebBrowser::applySnapshot(const QVariant& result, quint64 load, bool complete) {

@@ -19,6 +19,7 @@ namespace zorvia {
 namespace browser {
 class BrowserPage;
 class ClientAlign;
+class CrashNotice;
 } // namespace browser
 
 // The embedded web browser: a widget around a web view of the shared
@@ -51,7 +52,9 @@ public:
     // LocationURL() reports the new address once the page has begun to
     // arrive, the previous one (or none) until then.
     void Navigate(const QString& url);
-    // Reloads the current page; nothing before the first navigation.
+    // Reloads the current page; nothing before the first navigation. After
+    // the page's renderer ended, a fresh page loads its address (page()
+    // changes then).
     void Refresh();
     // The current address; empty before the first navigation.
     QString LocationURL() const;
@@ -74,6 +77,13 @@ public:
     // finished load.
     void setMarkerNames(const QStringList& names) { markerNames_ = names; }
     QStringList markerNames() const { return markerNames_; }
+
+    // When the page's renderer process ends abnormally (a crash, killed)
+    // the page is gone and there is no document any more. The browser then
+    // reloads the page by itself when reloadAfterCrash is on; otherwise it
+    // shows a message with a button that reloads it (crashNoticeShown()).
+    void setReloadAfterCrash(bool on) { reloadAfterCrash_ = on; }
+    bool crashNoticeShown() const;
 
     // The widget that receives the mouse and keyboard input of the page
     // (it may change when the page's renderer is replaced).
@@ -107,6 +117,10 @@ public:
     std::function<void(TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url)>
         OnDocumentComplete;
 
+    // OnRenderProcessGone(sender): the page's renderer ended abnormally;
+    // Document() is empty from now until the next load.
+    std::function<void(TWebBrowser* sender)> OnRenderProcessGone;
+
     void setVisible(bool visible) override;
 
 protected:
@@ -115,9 +129,15 @@ protected:
 private:
     class CallbackScope;
 
+    // Binds the page's handlers and signals to this browser.
+    void bindPage();
+    // Replaces the page by a fresh one of the same profile (its sound and
+    // dialogs set alike); the view shows the new one.
+    void renewPage();
     QWebEnginePage* newWindowTarget();
     bool beforeNavigate(const QUrl& url);
     void onLoadFinished(bool ok);
+    void onRendererGone();
     void applySnapshot(const QVariant& result, quint64 load, bool complete);
     bool showsDocument(const browser::DocumentSnapshot& document) const override;
     void focusElement(const browser::DocumentSnapshot& document, const QString& name) override;
@@ -125,6 +145,9 @@ private:
     QWebEngineView* view_ = nullptr;
     std::unique_ptr<browser::BrowserPage> page_;
     browser::ClientAlign* align_ = nullptr;
+    browser::CrashNotice* crashNotice_ = nullptr;
+    bool reloadAfterCrash_ = false;
+    bool rendererGone_ = false;
     QStringList markerNames_;
     std::shared_ptr<const browser::DocumentSnapshot> document_;
     quint64 loadSerial_ = 0;

@@ -4,6 +4,7 @@
 // portal's SWF writer (a tone each, a square that moves).
 #include "browser/web_browser.h"
 #include "support/browser_test_support.h"
+#include "support/demo_portal.h"
 #include "support/offline_window_test.h"
 #include "support/program_folder_guard.h"
 #include "support/x_input.h"
@@ -11,12 +12,16 @@
 #include "ui/main/form1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <vector>
 
@@ -157,6 +162,71 @@ TEST_F(Play, AGameTabThatBecomesActiveAgainGivesTheKeyboardBackToItsMovie) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return form->activeBrowser() == game; }, kLoadTimeoutMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return game->movieHasFocus(); }, kLoadTimeoutMs));
     }
+}
+
+// Two portal games, the start page and the login panel share the portal's
+// renderer; it is killed.
+TEST(RendererLoss, GameTabsShowAMessageTheStartPageAndLoginComeBackAndAReloadPlays) {
+    ProgramFolderGuard guard;
+    DemoPortal portal;
+    ASSERT_TRUE(portal.running()) << portal.error().toStdString();
+    qputenv("ZORVIA_SITE_HOST", portal.host().toUtf8());
+    TForm1 form;
+    form.FormCreate();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* start = form.findChild<TWebBrowser*>(QStringLiteral("WebBrowser1"));
+    auto* login = form.findChild<TWebBrowser*>(QStringLiteral("WebBrowser3"));
+    auto* favour = form.findChild<QPushButton*>(QStringLiteral("Button_favor"));
+    ASSERT_TRUE(start && login && favour);
+    std::vector<TWebBrowser*> games;
+    for (const int id : {129, 141}) {
+        form.CreateNewTab(portal.url("/mini.php?itemid=" + QString::number(id)).toStdString());
+        games.push_back(form.activeBrowser());
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return moviesPlay(*games.back()) == true; }, kPlayerTimeoutMs));
+    }
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return start->Document() && login->Document(); }, kLoadTimeoutMs));
+    const qint64 renderer = games[0]->page()->renderProcessPid();
+    ASSERT_GT(renderer, 0);
+    ASSERT_EQ(start->page()->renderProcessPid(), renderer);
+    ASSERT_TRUE(favour->isEnabled());
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(renderer), SIGKILL), 0);
+    for (TWebBrowser* game : games)
+        EXPECT_TRUE(QTest::qWaitFor([&] { return game->crashNoticeShown(); }, kLoadTimeoutMs));
+    EXPECT_FALSE(favour->isEnabled()); // the active game tab has no document now
+    for (TWebBrowser* page : {start, login}) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const qint64 now = page->page()->renderProcessPid();
+                return page->Document() && now > 0 && now != renderer;
+            },
+            kLoadTimeoutMs));
+        EXPECT_FALSE(page->crashNoticeShown());
+    }
+    auto* notice = games[1]->findChild<QWidget*>(QStringLiteral("CrashNotice"));
+    ASSERT_TRUE(notice && notice->isVisible());
+    const auto* message = notice->findChild<QLabel*>();
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->text().contains(QStringLiteral("进程意外结束")));
+    const QString shots = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(shots);
+    EXPECT_TRUE(form.grab().save(shots + "/renderer_lost.png"));
+
+    // The reload plays the game again, with the game box's player.
+    auto* reload = notice->findChild<QPushButton*>(QStringLiteral("CrashNoticeReload"));
+    ASSERT_TRUE(reload);
+    reload->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return moviesPlay(*games[1]) == true; }, kPlayerTimeoutMs));
+    EXPECT_FALSE(games[1]->crashNoticeShown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return favour->isEnabled(); }, kLoadTimeoutMs));
+    EXPECT_TRUE(games[0]->crashNoticeShown());
+    // So does a game opened afterwards in the renderer started again.
+    form.CreateNewTab(portal.url("/mini.php?itemid=130").toStdString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return moviesPlay(*form.activeBrowser()) == true; },
+                                kPlayerTimeoutMs));
 }
 
 } // namespace

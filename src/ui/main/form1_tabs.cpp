@@ -40,6 +40,10 @@ void TForm1::wireWorkspace() {
     connect(PageControl2, &ui::TPageControl::changed, this,
             ui::guarded([this] { PageControl2Change(PageControl2); }));
     workspace_->bindBrowserEvents(WebBrowser1);
+    // The start page and the login panel come back by themselves after
+    // their renderer ended; a game tab shows a message with a reload button.
+    WebBrowser1->setReloadAfterCrash(true);
+    WebBrowser3->setReloadAfterCrash(true);
     auto* sound = new WorkspaceSound(this, PageControl2);
     // A game tab that becomes active again, however that came about, gives
     // the keyboard back to its movie; so does the window when it shows
@@ -84,6 +88,12 @@ void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
         ui::guarded([f](TWebBrowser* sender, const BrowserApplication& pDisp, const QString& url) {
             f->WebBrowserDocumentComplete(sender, pDisp, url);
         });
+    // A page whose renderer ended has no document: the game buttons of the
+    // active tab follow the probe again.
+    browser->OnRenderProcessGone = ui::guarded([f](TWebBrowser* sender) {
+        if (sender == f->activeBrowser())
+            f->PageControl2Change(sender);
+    });
 }
 
 void TForm1::Workspace::refocusActiveMovie() {
