@@ -12,11 +12,31 @@
 
   var BASE = 'zorvia-player://player/';
   var LOCAL = 'zorvia-movie:';
+  // The game box's loads for the player from other hosts, and their key,
+  // filled in by the game box. The key never leaves this script: the
+  // requests that carry it go through the request object's own functions,
+  // taken before any of the page's scripts could replace them.
+  var NETWORK = 'zorvia-net://load/';
+  var NETWORK_KEY = '';
+  var apply = Reflect.apply;
+  var Xhr = XMLHttpRequest;
+  var xhrOpen = Xhr.prototype.open;
+  var xhrSend = Xhr.prototype.send;
+  var listen = EventTarget.prototype.addEventListener;
+  var xhrMember = function (name) {
+    var descriptor = Object.getOwnPropertyDescriptor(Xhr.prototype, name);
+    return descriptor && (descriptor.get || descriptor.set) ? descriptor : {};
+  };
+  var setResponseType = xhrMember('responseType').set;
+  var getStatus = xhrMember('status').get;
+  var getResponse = xhrMember('response').get;
+  var getResponseHeader = Xhr.prototype.getResponseHeader;
   // The player's server, filled in by the game box: from there the player's
   // module arrives as a stream and is compiled while it arrives.
   var SERVED = '';
   var NO_WASM = '无法播放游戏：当前环境不支持 WebAssembly，Flash 播放器无法启动。';
   var BROKEN = '无法播放游戏：游戏文件已损坏或无法读取。';
+  var UNFETCHED = '无法播放游戏：无法从游戏文件所在的服务器获取游戏文件。';
   var MISSING = '无法播放游戏：游戏盒子的 Flash 播放器缺失，请重新安装游戏盒子。';
   var FLASH_TYPE = 'application/x-shockwave-flash';
   var CONFIG = {
@@ -28,6 +48,9 @@
     contextMenu: 'off',
     showSwfDownload: false,
     warnOnUnsupportedContent: false,
+    // Pages see a Flash player installed (flash_detection.js): the player
+    // takes their movies all the same.
+    favorFlash: false,
     logLevel: 'error'
   };
 
@@ -141,20 +164,158 @@
     });
   }
 
+  // Addresses whose last fetch failed: no connection, or a status other
+  // than success. A movie that fails to start names its failure by it.
+  var unfetched = {};
+
+  function noted(url, promise) {
+    return promise.then(function (response) {
+      if (response.ok)
+        delete unfetched[url];
+      else
+        unfetched[url] = true;
+      return response;
+    }, function (error) {
+      unfetched[url] = true;
+      throw error;
+    });
+  }
+
+  // A movie or its data on another host than the page's: the game box
+  // fetches it through its network scheme, which answers as a Flash player
+  // would (movies from any host, data where the host's policy file allows
+  // the movie's host).
+  function privately(address, url) {
+    return new Promise(function (resolve, reject) {
+      var request = new Xhr();
+      apply(xhrOpen, request, ['GET', address + '&key=' + NETWORK_KEY]);
+      apply(setResponseType, request, ['arraybuffer']);
+      apply(listen, request, ['load', function () {
+        var status = apply(getStatus, request, []);
+        if (status !== 0 && status !== 200) {
+          reject(new TypeError('Failed to fetch ' + url));
+          return;
+        }
+        var type = apply(getResponseHeader, request, ['Content-Type']) || 'application/octet-stream';
+        var response = new Response(apply(getResponse, request, []),
+                                    {status: 200, headers: {'Content-Type': type}});
+        Object.defineProperty(response, 'url', {value: url});
+        resolve(response);
+      }]);
+      apply(listen, request, ['error', function () {
+        reject(new TypeError('Failed to fetch ' + url));
+      }]);
+      apply(xhrSend, request, []);
+    });
+  }
+
+  function viaNetwork(input, url) {
+    var request = new Request(input);
+    var kind = /\.swf$/i.test(new URL(url).pathname) ? 'movie' : 'data';
+    var address = NETWORK + '?kind=' + kind + '&url=' + encodeURIComponent(url);
+    if (request.method === 'GET' || request.method === 'HEAD')
+      return privately(address, url);
+    return request.arrayBuffer().then(function (body) {
+      var bytes = new Uint8Array(body), text = '';
+      for (var i = 0; i < bytes.length; ++i)
+        text += String.fromCharCode(bytes[i]);
+      return privately(address + '&method=' + encodeURIComponent(request.method) + '&type=' +
+                            encodeURIComponent(request.headers.get('Content-Type') || '') +
+                            '&body=' + encodeURIComponent(btoa(text)),
+                        url);
+    });
+  }
+
+  // Only the player's own requests take that way: the call must come from
+  // the player's module, through the player's script that the game box
+  // serves. The engine's record of the calls says so; the page's scripts
+  // cannot change it once captured here, before any of them ran. Where the
+  // record cannot be read, the request keeps the browser's rules.
+  var captureStack = Error.captureStackTrace;
+  var playerBase = ''; // where the player's script came from; the page's copy may change
+
+  function fromPlayer(called) {
+    if (typeof captureStack !== 'function' || !playerBase)
+      return false;
+    var seen = null;
+    var holder = {};
+    var prepare = Error.prepareStackTrace;
+    var limit = Error.stackTraceLimit;
+    try {
+      Error.prepareStackTrace = function (error, sites) {
+        seen = sites;
+        return sites;
+      };
+      Error.stackTraceLimit = 2;
+      captureStack(holder, called);
+      var sites = holder.stack;
+      if (!seen || sites !== seen || seen.length < 2)
+        return false;
+      var script = String(seen[0].getFileName() || '');
+      var below = String(seen[1].getFileName() || '');
+      return script.lastIndexOf(playerBase, 0) === 0 && below.lastIndexOf('wasm://', 0) === 0;
+    } catch (e) {
+      return false;
+    } finally {
+      try {
+        Error.prepareStackTrace = prepare;
+        Error.stackTraceLimit = limit;
+      } catch (e) {
+      }
+    }
+  }
+
+  function elsewhere(url) {
+    if (!/^https?:$/.test(location.protocol))
+      return false;
+    try {
+      var target = new URL(url, document.baseURI);
+      return /^https?:$/.test(target.protocol) && target.origin !== location.origin;
+    } catch (e) {
+      return false;
+    }
+  }
+
   function routeFetch() {
     var original = window.fetch;
-    window.fetch = function (input) {
+    window.fetch = function routed(input) {
       var url = typeof input === 'string' ? input : input && input.url ? input.url : String(input);
       if (url.lastIndexOf(BASE, 0) === 0 || url.lastIndexOf(LOCAL, 0) === 0 ||
           url.lastIndexOf('file:', 0) === 0)
         return viaRequest(url);
-      return original.apply(this, arguments);
+      var absolute = url;
+      try {
+        absolute = new URL(url, document.baseURI).href;
+      } catch (e) {
+      }
+      if (elsewhere(absolute) && fromPlayer(routed))
+        return noted(absolute, viaNetwork(input, absolute));
+      return noted(absolute, original.apply(this, arguments));
     };
+  }
+
+  // The message for a movie that did not start: its file did not arrive,
+  // or what arrived is no movie.
+  function failureOf(element) {
+    var names = [element.getAttribute('src'), element.getAttribute('data')];
+    element.querySelectorAll('param').forEach(function (param) {
+      if (/^(movie|src)$/i.test(param.getAttribute('name') || ''))
+        names.push(param.getAttribute('value'));
+    });
+    var failed = names.some(function (name) {
+      try {
+        return name && unfetched[new URL(name, document.baseURI).href];
+      } catch (e) {
+        return false;
+      }
+    });
+    return failed ? UNFETCHED : BROKEN;
   }
 
   // The player takes its other parts from where its script came from.
   function loadFrom(base, otherwise) {
     CONFIG.publicPath = base;
+    playerBase = base;
     window.RufflePlayer = {zorvia: true, config: CONFIG};
     var script = document.createElement('script');
     script.onerror = function () {
@@ -236,7 +397,7 @@
       if (!element.shadowRoot.querySelector('#panic'))
         return false;
       observer.disconnect();
-      showMessage(element, BROKEN);
+      showMessage(element, failureOf(element));
       return true;
     }
     if (!check())

@@ -1,5 +1,6 @@
 // The game box's Flash player in pages that bring none, in local movies,
 // and where it cannot start.
+#include "browser/web_profile.h"
 #include "player/player_scheme.h"
 #include "support/browser_test_support.h"
 #include "support/child_run.h"
@@ -7,9 +8,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QNetworkCookie>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +63,7 @@ TEST(FlashPlayerTest, PagesWithoutAPlayerPlayTheirMovies) {
     // Where the player came from: the game box's server, or its scheme where
     // the page's policy admits no scripts from the server.
     const QString served = QStringLiteral("http:"), scheme = QStringLiteral("zorvia-player:");
+    const QString otherHost = QStringLiteral("http://localhost:%1").arg(server.port());
     const struct {
         const char* name;
         QString html;
@@ -80,6 +88,15 @@ TEST(FlashPlayerTest, PagesWithoutAPlayerPlayTheirMovies) {
         {"object naming its movie in a param",
          kStyle + "<object width='550' height='400'><param name='movie' value='orbit.swf'>"
                   "</object>",
+         served},
+        // A file host: another origin, no cross-origin headers.
+        {"embed of a movie on another host",
+         kStyle + "<embed src='" + otherHost + "/orbit.swf' width='550' height='400'>", served},
+        {"object of a class, its movie on another host in a param",
+         kStyle +
+             "<object classid='clsid:D27CDB6E-AE6D-11cf-96B8-444553540000' width='550' "
+             "height='400'><param name='movie' value='" +
+             otherHost + "/orbit.swf'></object>",
          served},
     };
     ShownBrowser shown(700, 500);
@@ -206,6 +223,15 @@ TEST(FlashPlayerTest, AMovieThatCannotPlayLeavesAMessageInItsPlace) {
     server.route("/damaged.swf", movieReply(damaged));
     server.route("/text.swf", movieReply("<html>not a movie</html>"));
     server.route("/orbit.swf", movieReply(testMovie()));
+    const QString otherHost = QStringLiteral("http://localhost:%1").arg(server.port());
+    quint16 closedPort = 0;
+    {
+        QTcpServer closed;
+        ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+        closedPort = closed.serverPort();
+    }
+    const QString kUnfetched =
+        QStringLiteral("无法播放游戏：无法从游戏文件所在的服务器获取游戏文件。");
     const struct {
         const char* name;
         QString html;
@@ -215,7 +241,15 @@ TEST(FlashPlayerTest, AMovieThatCannotPlayLeavesAMessageInItsPlace) {
          QStringLiteral("无法播放游戏：游戏文件已损坏或无法读取。")},
         {"not a movie", kStyle + "<embed src='text.swf' width='550' height='400'>",
          QStringLiteral("无法播放游戏：游戏文件已损坏或无法读取。")},
-        {"missing file", kStyle + "<embed src='gone.swf' width='550' height='400'>",
+        {"missing file", kStyle + "<embed src='gone.swf' width='550' height='400'>", kUnfetched},
+        {"missing file on another host",
+         kStyle + "<embed src='" + otherHost + "/gone.swf' width='550' height='400'>", kUnfetched},
+        {"no server on another host",
+         kStyle + "<embed src='http://localhost:" + QString::number(closedPort) +
+             "/orbit.swf' width='550' height='400'>",
+         kUnfetched},
+        {"not a movie on another host",
+         kStyle + "<embed src='" + otherHost + "/text.swf' width='550' height='400'>",
          QStringLiteral("无法播放游戏：游戏文件已损坏或无法读取。")},
         {"no WebAssembly",
          kStyle + "<script>delete window.WebAssembly;</script>"
@@ -237,6 +271,79 @@ TEST(FlashPlayerTest, AMovieThatCannotPlayLeavesAMessageInItsPlace) {
                 return grabPixel(*shown.browser.view(), {5, 5}) == kMessage;
             },
             kLoadTimeoutMs));
+    }
+}
+
+// Detection scripts of pages and their frames find a Flash player before
+// anything else of the page runs, and no objects of other browsers; the
+// player itself stays away from pages without Flash content.
+TEST(FlashPlayerTest, PagesAndFramesSeeAFlashPlayerInstalled) {
+    TestHttpServer server;
+    const QString probe = QStringLiteral(
+        "<script>var type = navigator.mimeTypes['application/x-shockwave-flash'];"
+        "document.title = [navigator.plugins['Shockwave Flash'].description,"
+        " navigator.plugins.namedItem('Shockwave Flash')[0].suffixes,"
+        " type.enabledPlugin === navigator.plugins['Shockwave Flash'], type.suffixes,"
+        " Array.from(navigator.plugins).some(p => p.name === 'Shockwave Flash'),"
+        " typeof ActiveXObject, typeof RufflePlayer].join('|');</script>");
+    server.page("/inner", probe);
+    server.page("/page", probe + "<iframe src='/inner'></iframe>");
+    ShownBrowser shown(700, 500);
+    ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/page")));
+    const QString seen =
+        QStringLiteral("Shockwave Flash 32.0 r0|swf|true|swf|true|undefined|undefined");
+    EXPECT_EQ(evaluate(shown.browser, "document.title").toString(), seen);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(shown.browser, "frames[0].document.title").toString() == seen; },
+        kLoadTimeoutMs));
+}
+
+// The player reads a movie from another host with that host's cookies, but
+// the page's own requests for them keep the browser's rules: refused without the
+// host's consent, and the game box's way for the player answers nobody
+// without its key.
+TEST(FlashPlayerTest, ThePagesOwnRequestsCannotReadAnotherHost) {
+    TestHttpServer server;
+    server.route("/orbit.swf", movieReply(testMovie()));
+    HttpResponse data;
+    data.contentType = "text/plain";
+    data.body = "score=1";
+    server.route("/data.txt", data);
+    const QString otherHost = QStringLiteral("http://localhost:%1").arg(server.port());
+    server.page("/page",
+                kStyle + "<embed src='" + otherHost + "/orbit.swf' width='550' height='400'>");
+    ShownBrowser shown(700, 500);
+    // The movie comes with the profile's cookies for its host.
+    browser::sharedProfile()->cookieStore()->setCookie(QNetworkCookie("visit", "7"),
+                                                       QUrl(otherHost + "/"));
+    ASSERT_TRUE(navigateAndWait(shown.browser, shown.events, server.url("/page")));
+    ASSERT_TRUE(framesAdvance(*shown.browser.view(), kMovieRect));
+    const auto movieRequest =
+        std::find_if(server.requests().begin(), server.requests().end(),
+                     [](const HttpRequest& request) { return request.path == "/orbit.swf"; });
+    ASSERT_NE(movieRequest, server.requests().end());
+    EXPECT_EQ(movieRequest->header("Cookie"), "visit=7");
+    const auto fetched = [&](const QString& url) {
+        evaluate(shown.browser, QStringLiteral("window.got = undefined; fetch('%1').then(r => "
+                                               "r.text()).then(t => got = 'read ' + t.length, "
+                                               "() => got = 'failed'); 0")
+                                    .arg(url));
+        if (!QTest::qWaitFor(
+                [&] { return evaluate(shown.browser, "typeof got").toString() == "string"; },
+                kLoadTimeoutMs))
+            return QStringLiteral("no answer");
+        return evaluate(shown.browser, "got").toString();
+    };
+    const QString network = QStringLiteral("zorvia-net://load/?kind=%1&url=") +
+                            QUrl::toPercentEncoding(otherHost) + "%2";
+    for (const QString& path : {QStringLiteral("/orbit.swf"), QStringLiteral("/data.txt")}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(requestOutcome(shown.browser, otherHost + path), "failed");
+        EXPECT_EQ(fetched(otherHost + path), "failed");
+        for (const char* kind : {"movie", "data"}) {
+            EXPECT_EQ(requestOutcome(shown.browser, network.arg(kind, path)), "failed");
+            EXPECT_EQ(fetched(network.arg(kind, path)), "failed");
+        }
     }
 }
 
