@@ -230,7 +230,27 @@ final class MiniEndpoint
             // A Flash-era page: the browser's player plays the movie. Ordinary
             // browsers, which have none, may ask for the portal's own with player=1.
             'ownPlayer' => $this->param('player') === '1',
+            // The movie comes from the portal's file host, another origin; the
+            // portal's own player, bound to the browser's rules, takes it from
+            // the page's host.
+            'movieUrl' => ($this->param('player') === '1' ? '' : 'http://' . Runtime::fileHost((string) ($_SERVER['HTTP_HOST'] ?? '127.0.0.1')))
+                . '/games/' . $game['swf'],
+            'markup' => $this->param('player') === '1' ? 'object' : self::movieMarkup($game),
         ]));
+    }
+
+    /**
+     * How a game page embeds its movie, as Flash-era pages did: most with an
+     * <object> and its <param>, games of some categories through a script
+     * that looks for an installed Flash player first, and one game with an
+     * <object> of the player's class and nothing else.
+     */
+    private static function movieMarkup(array $game): string
+    {
+        if ((int) $game['id'] === 129) {
+            return 'classid';
+        }
+        return in_array((int) $game['catid'], [2, 5, 7], true) ? 'detect' : 'object';
     }
 
     private function searchPage(): Response

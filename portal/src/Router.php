@@ -16,6 +16,9 @@ final class Router
         if ($path === '/' || $path === '/mini.php' || $path === '/index.php') {
             return self::mini($method);
         }
+        if ($path === '/crossdomain.xml') {
+            return self::crossDomainPolicy();
+        }
         if ($path === '/wendo') {
             return Response::redirect('/wendo/', 301);
         }
@@ -38,6 +41,23 @@ final class Router
     {
         $db = Database::open(Runtime::databaseFile());
         return (new MiniEndpoint($db, $method, $_GET, $_POST, $_COOKIE))->handle();
+    }
+
+    /**
+     * The file host's policy for Flash movies: on localhost, movies of the
+     * portal's pages on 127.0.0.1 may read its files. The portal's own host
+     * has none.
+     */
+    private static function crossDomainPolicy(): Response
+    {
+        $host = strtolower((string) ($_SERVER['HTTP_HOST'] ?? ''));
+        if (!str_starts_with($host, 'localhost') || Runtime::otherLoopbackName($host) === null) {
+            return Response::html((new View())->render('missing', []), 404);
+        }
+        return Response::text('<?xml version="1.0"?>' . "\n"
+            . '<cross-domain-policy>' . "\n"
+            . '  <allow-access-from domain="127.0.0.1"/>' . "\n"
+            . '</cross-domain-policy>' . "\n");
     }
 
     /** The player's parts carry content hashes in their names and never change; its loader may. */

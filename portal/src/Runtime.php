@@ -43,4 +43,29 @@ final class Runtime
     {
         return self::root() . '/public';
     }
+
+    /**
+     * The host that serves the game files of pages asked for under $host
+     * ("name:port"), as Flash-era portals kept their files on a host of
+     * their own: $ZORVIA_PORTAL_FILE_HOST, or else the other loopback name
+     * of the same port (127.0.0.1 and localhost are two origins for a
+     * browser); $host itself for any other name.
+     */
+    public static function fileHost(string $host): string
+    {
+        $env = getenv('ZORVIA_PORTAL_FILE_HOST');
+        if ($env !== false && $env !== '') {
+            return $env;
+        }
+        return self::otherLoopbackName($host) ?? $host;
+    }
+
+    /** "localhost:port" for "127.0.0.1:port" and the other way round; null for any other host. */
+    public static function otherLoopbackName(string $host): ?string
+    {
+        if (!preg_match('/^(127\.0\.0\.1|localhost)(:\d+)?$/D', strtolower($host), $m)) {
+            return null;
+        }
+        return ($m[1] === 'localhost' ? '127.0.0.1' : 'localhost') . ($m[2] ?? '');
+    }
 }

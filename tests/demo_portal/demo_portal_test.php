@@ -160,9 +160,9 @@ foreach ($games as $id) {
         $page->status() === 200 && $page->marker('gameid') === (string) $id
         && is_string($url) && preg_match('/^games\/[a-z0-9_]+\.swf$/D', $url)
         && preg_match('/^[^<>]+$/u', html_entity_decode((string) $page->marker('swfhelp'), ENT_QUOTES | ENT_HTML5)) && $title !== ''
-        && str_contains($page->body, 'target="_blank"') && str_contains($page->body, 'data="/' . $url . '"')
+        && str_contains($page->body, 'target="_blank"') && str_contains($page->body, "http://localhost:$port/$url")
         && !str_contains($page->body, 'ruffle'),
-        "game $id page carries gameid, swfurl, swfhelp as plain text, a title, the movie and no player of its own",
+        "game $id page carries gameid, swfurl, swfhelp as plain text, a title, the movie on the file host and no player of its own",
         "swfurl=" . var_export($url, true) . ' gameid=' . var_export($page->marker('gameid'), true)
     );
     if (!$ok) {
@@ -180,6 +180,24 @@ foreach ($games as $id) {
 same(count($files), count(array_unique($files)), 'every game has its own file name');
 check($sizes !== [] && min($sizes) < 1024 && max($sizes) >= 3 * 1024 * 1024, 'game files range from under 1 KB to several MB',
     $sizes === [] ? '' : min($sizes) . '..' . max($sizes));
+
+// The file host: the game files under another origin, without headers for
+// other origins, and a policy file that admits the portal's movies; the
+// portal's own host has no policy.
+$fromFileHost = fn (string $target) => Http::exchange($port, "GET $target HTTP/1.1\r\nHost: localhost:$port\r\nConnection: close\r\n\r\n", 10.0);
+$movie = $fromFileHost('/games/bubble_pop.swf');
+check($movie->statusLine === 'HTTP/1.1 200 OK' && swfProblem($movie->body) === null
+    && $movie->header('Access-Control-Allow-Origin') === null, 'the file host serves the movies with no header for other origins');
+check(str_contains($fromFileHost('/crossdomain.xml')->body, '<allow-access-from domain="127.0.0.1"/>'),
+    'the file host\'s policy admits the portal\'s movies');
+same(404, Http::get($port, '/crossdomain.xml')->status(), 'the portal host has no policy');
+$pages = ['itemid=141' => 'zvWriteFlash(', 'itemid=129' => 'classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"',
+    'itemid=101' => 'type="application/x-shockwave-flash"'];
+foreach ($pages as $query => $markup) {
+    check(str_contains($get($query)->body, $markup), "game page $query embeds with $markup");
+}
+check(!str_contains($get('itemid=129')->body, '<embed'), 'the object-only page has no embed');
+check(str_contains($get('itemid=101&player=1')->body, 'data="/games/'), 'with its own player a page takes the movie from its own host');
 
 check(str_contains($get('itemid=101&player=1')->body, '<script src="/ruffle/ruffle.js">'),
     'a game page brings the portal\'s own player when asked with player=1');

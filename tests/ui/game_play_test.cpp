@@ -86,6 +86,12 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
         EXPECT_TRUE(framesAdvance(*browser->view(), stage));
         EXPECT_EQ(grabPixel(*browser->view(), stage.topLeft() + QPoint(3, 3)), kStage);
         EXPECT_EQ(evaluate(*browser, gameBoxPlayer).toBool(), !page.ownPlayer);
+        // An <object> of the player's class naming a movie on the portal's
+        // file host, or for the portal's own player one on the page's host.
+        EXPECT_EQ(evaluate(*browser, "document.querySelector('ruffle-object').outerHTML")
+                      .toString()
+                      .contains("http://localhost:"),
+                  !page.ownPlayer);
         processes.append(browser->view()->page()->renderProcessPid());
     }
     // Game tabs of one portal share a renderer process, and with it the

@@ -141,6 +141,11 @@ TEST(SteerGame, ArrowKeysMoveItAndClicksScoreOnItsPortalPageAndAsALocalGame) {
     QRect stage;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
                                 kPlayerTimeoutMs));
+    // The page wrote its movie, from the portal's file host, once it had
+    // found a Flash player.
+    EXPECT_TRUE(evaluate(*browser, "document.querySelector('ruffle-embed').getAttribute('src')")
+                    .toString()
+                    .startsWith("http://localhost:"));
     {
         SCOPED_TRACE("portal page");
         play(form, *browser, stage);

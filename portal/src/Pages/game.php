@@ -7,14 +7,24 @@ $swf = 'games/' . $game['swf'];
 ?>
 <main class="gamepage">
   <section class="stage">
-    <object type="application/x-shockwave-flash" data="/<?= $v->e($swf) ?>" width="<?= $w ?>" height="<?= $h ?>">
-      <param name="movie" value="/<?= $v->e($swf) ?>">
+    <?php if ($markup === 'detect'): ?>
+    <script src="/static/flashcheck.js"></script>
+    <script>zvWriteFlash(<?= json_encode($movieUrl, JSON_UNESCAPED_SLASHES | JSON_HEX_TAG | JSON_HEX_AMP | JSON_HEX_APOS | JSON_HEX_QUOT) ?>, <?= $w ?>, <?= $h ?>);</script>
+    <?php elseif ($markup === 'classid'): ?>
+    <object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" width="<?= $w ?>" height="<?= $h ?>">
+      <param name="movie" value="<?= $v->e($movieUrl) ?>">
+      <param name="quality" value="high">
+    </object>
+    <?php else: ?>
+    <object type="application/x-shockwave-flash" data="<?= $v->e($movieUrl) ?>" width="<?= $w ?>" height="<?= $h ?>">
+      <param name="movie" value="<?= $v->e($movieUrl) ?>">
       <param name="quality" value="high">
       <div class="noplayer" style="width:<?= $w ?>px;height:<?= $h ?>px">
         <b>游戏播放器没有加载成功</b>
         <span>请刷新页面重试，或者点击“下载本游戏”后离线游玩。</span>
       </div>
     </object>
+    <?php endif ?>
   </section>
   <aside>
     <p class="crumbs"><a href="/mini.php">首页</a> › <a href="/mini.php?catid=<?= (int) $game['catid'] ?>"><?= $v->e($game['catname']) ?></a></p>
