@@ -30,7 +30,9 @@
   fixed(plugin, {
     name: NAME,
     description: 'Shockwave Flash 32.0 r0',
-    filename: 'libpepflashplayer.so',
+    // The file name the player gives the plug-in it lists itself: a copy of
+    // the player that a page brings takes the page's movies all the same.
+    filename: 'ruffle.js',
     version: '32.0.0.0',
     length: 1,
     0: type,
