@@ -137,8 +137,8 @@ void NetworkLoads::loadData(const Job& job, const Load& load) {
                 return;
             }
         }
-        qWarning("Flash player: refused to load %s for a movie of %s: %s/crossdomain.xml "
-                 "admits neither the page's host nor its movies' hosts",
+        qWarning("Flash player: refused to load %s for the movies of a page of %s: "
+                 "%s/crossdomain.xml admits neither the page's host nor its movies' hosts",
                  qPrintable(load.target.toString()), qPrintable(load.page), qPrintable(target));
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
     });

@@ -357,6 +357,57 @@ TEST(FlashPlayerTest, ThePagesOwnRequestsCannotReadAnotherHost) {
     }
 }
 
+// A movie on another host than its page loads a second movie from any host,
+// and data only where the data's host has a policy file that admits the
+// movie's host; a refused load reaches the movie as a failed one.
+TEST(FlashPlayerTest, AMoviesLoadsFollowTheRulesOfAFlashPlayer) {
+    QFile loader(QStringLiteral(ZORVIA_LOADER_MOVIE));
+    ASSERT_TRUE(loader.open(QIODevice::ReadOnly));
+    TestHttpServer files;
+    files.route("/loader.swf", movieReply(loader.readAll()));
+    files.route("/orbit.swf", movieReply(testMovie()));
+    const QString fileHost = QStringLiteral("http://localhost:%1").arg(files.port());
+    const struct {
+        const char* name;
+        QByteArray policy; // none where empty
+        int flagX;         // 300 where the data arrived, 100 where its load failed
+    } cases[] = {
+        {"policy admitting the movie's host",
+         "<cross-domain-policy><allow-access-from domain=\"localhost\"/></cross-domain-policy>",
+         300},
+        {"policy admitting other hosts",
+         "<cross-domain-policy><allow-access-from domain=\"*.example\"/></cross-domain-policy>",
+         100},
+        {"no policy", {}, 100},
+    };
+    ShownBrowser shown(700, 500);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A host of its own for each case: its policy is fetched once a run.
+        TestHttpServer data;
+        HttpResponse note;
+        note.contentType = "text/plain";
+        note.body = "score=1";
+        data.route("/note.txt", note);
+        if (!c.policy.isEmpty()) {
+            HttpResponse policy;
+            policy.contentType = "text/x-cross-domain-policy";
+            policy.body = c.policy;
+            data.route("/crossdomain.xml", policy);
+        }
+        const QString vars = "movie=" + QUrl::toPercentEncoding(fileHost + "/orbit.swf") +
+                             "&data=" + QUrl::toPercentEncoding(data.url("/note.txt"));
+        files.page("/page", kStyle + "<embed src='" + fileHost + "/loader.swf' flashvars='" + vars +
+                                "' width='550' height='400'>");
+        ASSERT_TRUE(navigateAndWait(shown.browser, shown.events,
+                                    QStringLiteral("http://127.0.0.1:%1/page").arg(files.port())));
+        EXPECT_TRUE(waitForColour(*shown.browser.view(), {c.flagX + 20, 40}, qRgb(255, 255, 255), 8,
+                                  kPlayerTimeoutMs));
+        EXPECT_TRUE(framesAdvance(*shown.browser.view(), QRect(200, 100, 350, 300)));
+        EXPECT_EQ(data.requestCount("/note.txt"), c.flagX == 300 ? 1 : 0);
+    }
+}
+
 // Where the player cannot start, every movie gives way to one message: an
 // <object> with its <embed> fallback is one movie, and movies added later
 // get the message too.

@@ -12,6 +12,12 @@ namespace Zorvia\Portal\Swf;
 final class Actions
 {
     private const NOT = 0x12;
+    private const POP = 0x17;
+    private const SET_VARIABLE = 0x1D;
+    private const NEW_OBJECT = 0x40;
+    private const SET_MEMBER = 0x4F;
+    private const GET_URL2 = 0x9A;
+    private const DEFINE_FUNCTION = 0x9B;
     private const GET_VARIABLE = 0x1C;
     private const GET_PROPERTY = 0x22;
     private const SET_PROPERTY = 0x23;
@@ -58,6 +64,39 @@ final class Actions
     {
         $this->push($target, $property, $target, $property)->op(self::GET_PROPERTY);
         return $this->push($delta)->op(self::ADD2)->op(self::SET_PROPERTY);
+    }
+
+    /** Sets a property of the clip at target to $value. */
+    public function setProperty(string $target, int $property, int $value): self
+    {
+        return $this->push($target, $property, $value)->op(self::SET_PROPERTY);
+    }
+
+    /** Pushes the value of the variable $name ("/:name" for one of the main timeline). */
+    public function getVariable(string $name): self
+    {
+        return $this->push($name)->op(self::GET_VARIABLE);
+    }
+
+    /** loadMovie(value of $urlVariable, $target): a movie loaded into the clip at $target. */
+    public function loadMovieFrom(string $urlVariable, string $target): self
+    {
+        return $this->getVariable($urlVariable)->push($target)->long(self::GET_URL2, chr(0x40));
+    }
+
+    /**
+     * $name = new LoadVars(); $name.onLoad = function (ok) { $onLoad };
+     * $name.load(value of $urlVariable).
+     */
+    public function loadVars(string $name, string $urlVariable, Actions $onLoad): self
+    {
+        $this->push($name, 0, 'LoadVars')->op(self::NEW_OBJECT)->op(self::SET_VARIABLE);
+        $this->getVariable($name)->push('onLoad');
+        $this->long(self::DEFINE_FUNCTION, "\0" . pack('v', 1) . "ok\0" . pack('v', strlen($onLoad->code)));
+        $this->code .= $onLoad->code;
+        $this->op(self::SET_MEMBER);
+        $this->getVariable($urlVariable)->push(1)->getVariable($name);
+        return $this->push('load')->op(self::CALL_METHOD)->op(self::POP);
     }
 
     /** Replaces the value on top of the stack by whether it equals $value. */
