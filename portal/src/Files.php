@@ -18,6 +18,7 @@ final class Files
         'svg' => 'image/svg+xml',
         'png' => 'image/png',
         'map' => 'application/json',
+        'txt' => 'text/plain; charset=utf-8',
     ];
 
     public function __construct(private readonly string $dir, private readonly int $maxAge)

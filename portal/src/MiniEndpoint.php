@@ -233,8 +233,7 @@ final class MiniEndpoint
             // The movie comes from the portal's file host, another origin; the
             // portal's own player, bound to the browser's rules, takes it from
             // the page's host.
-            'movieUrl' => ($this->param('player') === '1' ? '' : 'http://' . Runtime::fileHost((string) ($_SERVER['HTTP_HOST'] ?? '127.0.0.1')))
-                . '/games/' . $game['swf'],
+            'fileBase' => $this->param('player') === '1' ? '' : 'http://' . Runtime::fileHost((string) ($_SERVER['HTTP_HOST'] ?? '127.0.0.1')),
             'markup' => $this->param('player') === '1' ? 'object' : self::movieMarkup($game),
         ]));
     }
@@ -243,12 +242,17 @@ final class MiniEndpoint
      * How a game page embeds its movie, as Flash-era pages did: most with an
      * <object> and its <param>, games of some categories through a script
      * that looks for an installed Flash player first, and one game with an
-     * <object> of the player's class and nothing else.
+     * <object> of the player's class and nothing else; one game's page holds
+     * a loader from the portal's host that brings the game's movie and a
+     * text from the file host.
      */
     private static function movieMarkup(array $game): string
     {
         if ((int) $game['id'] === 129) {
             return 'classid';
+        }
+        if ((int) $game['id'] === 137) {
+            return 'loader';
         }
         return in_array((int) $game['catid'], [2, 5, 7], true) ? 'detect' : 'object';
     }

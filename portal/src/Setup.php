@@ -6,6 +6,7 @@ namespace Zorvia\Portal;
 
 use PDO;
 use Zorvia\Portal\Swf\GameArt;
+use Zorvia\Portal\Swf\LoaderArt;
 
 /**
  * Prepares the run-time folder before the server starts: the database
@@ -84,6 +85,10 @@ final class Setup
             self::writeAtomically($file, GameArt::render($game));
             ++$written;
         }
+        // The loader of the game that brings its movie and a text from the
+        // file host (see MiniEndpoint), and that text.
+        self::writeAtomically(Runtime::gamesDir() . '/loader.swf', LoaderArt::render(550, 400, 0, 0));
+        self::writeAtomically(Runtime::gamesDir() . '/note.txt', "score=1\n");
         self::writeAtomically($stampFile, $stamp . "\n");
         return $written;
     }

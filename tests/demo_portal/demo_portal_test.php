@@ -160,7 +160,7 @@ foreach ($games as $id) {
         $page->status() === 200 && $page->marker('gameid') === (string) $id
         && is_string($url) && preg_match('/^games\/[a-z0-9_]+\.swf$/D', $url)
         && preg_match('/^[^<>]+$/u', html_entity_decode((string) $page->marker('swfhelp'), ENT_QUOTES | ENT_HTML5)) && $title !== ''
-        && str_contains($page->body, 'target="_blank"') && str_contains($page->body, "http://localhost:$port/$url")
+        && str_contains($page->body, 'target="_blank"') && (str_contains($page->body, "http://localhost:$port/$url") || str_contains($page->body, urlencode("http://localhost:$port/$url")))
         && !str_contains($page->body, 'ruffle'),
         "game $id page carries gameid, swfurl, swfhelp as plain text, a title, the movie on the file host and no player of its own",
         "swfurl=" . var_export($url, true) . ' gameid=' . var_export($page->marker('gameid'), true)
@@ -197,6 +197,8 @@ foreach ($pages as $query => $markup) {
     check(str_contains($get($query)->body, $markup), "game page $query embeds with $markup");
 }
 check(!str_contains($get('itemid=129')->body, '<embed'), 'the object-only page has no embed');
+check(str_contains($get('itemid=137')->body, 'src="/games/loader.swf"') && swfProblem(Http::get($port, '/games/loader.swf')->body) === null
+    && $fromFileHost('/games/note.txt')->body === "score=1\n", 'the loader game\'s loader and text are served');
 check(str_contains($get('itemid=101&player=1')->body, 'data="/games/'), 'with its own player a page takes the movie from its own host');
 
 check(str_contains($get('itemid=101&player=1')->body, '<script src="/ruffle/ruffle.js">'),

@@ -137,6 +137,34 @@ TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalSt
     saveShot(form, QStringLiteral("local_game.png"));
 }
 
+// Game 137's page holds a loader from the portal's host that brings the
+// game's movie and a text from the portal's file host, whose policy file
+// admits the portal's movies: the game plays in the loader, and the
+// loader's square moves to x 300 once the text has arrived.
+TEST(GamePlay, ALoaderBringsTheGameAndATextFromTheFileHost) {
+    ProgramFolderGuard guard;
+    DemoPortal portal;
+    ASSERT_TRUE(portal.running()) << portal.error().toStdString();
+    qputenv("ZORVIA_SITE_HOST", portal.host().toUtf8());
+    TForm1 form;
+    form.FormCreate();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.CreateNewTab(portal.url("/mini.php?itemid=137").toStdString());
+    TWebBrowser* browser = form.activeBrowser();
+    QRect stage;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
+                                kPlayerTimeoutMs));
+    const double scale = stage.width() / 550.0;
+    const auto at = [&](int x, int y) {
+        return stage.topLeft() + QPoint(int(x * scale), int(y * scale));
+    };
+    EXPECT_TRUE(
+        waitForColour(*browser->view(), at(320, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
+    EXPECT_TRUE(framesAdvance(*browser->view(), QRect(at(0, 200), at(549, 399))));
+    saveShot(form, QStringLiteral("portal_loader_game.png"));
+}
+
 // Once the start page has loaded, its renderer compiles the player's module
 // in the page's application world; the first game then plays with that
 // module (the same build the player takes) in the same renderer.

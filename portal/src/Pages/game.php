@@ -4,12 +4,16 @@ $scale = min(548 / $game['width'], 436 / $game['height']);
 $w = (int) floor($game['width'] * $scale);
 $h = (int) floor($game['height'] * $scale);
 $swf = 'games/' . $game['swf'];
+$movieUrl = $fileBase . '/' . $swf;
 ?>
 <main class="gamepage">
   <section class="stage">
     <?php if ($markup === 'detect'): ?>
     <script src="/static/flashcheck.js"></script>
     <script>zvWriteFlash(<?= json_encode($movieUrl, JSON_UNESCAPED_SLASHES | JSON_HEX_TAG | JSON_HEX_AMP | JSON_HEX_APOS | JSON_HEX_QUOT) ?>, <?= $w ?>, <?= $h ?>);</script>
+    <?php elseif ($markup === 'loader'): ?>
+    <embed src="/games/loader.swf" type="application/x-shockwave-flash" width="<?= $w ?>" height="<?= $h ?>"
+      flashvars="<?= $v->e(http_build_query(['movie' => $movieUrl, 'data' => $fileBase . '/games/note.txt'])) ?>">
     <?php elseif ($markup === 'classid'): ?>
     <object classid="clsid:D27CDB6E-AE6D-11cf-96B8-444553540000" width="<?= $w ?>" height="<?= $h ?>">
       <param name="movie" value="<?= $v->e($movieUrl) ?>">
