@@ -6,6 +6,7 @@
 #include "support/demo_portal.h"
 #include "support/modal.h"
 #include "support/program_folder_guard.h"
+#include "support/test_http_server.h"
 #include "ui/kit/list_box.h"
 #include "ui/main/form1.h"
 
@@ -163,6 +164,70 @@ TEST(GamePlay, ALoaderBringsTheGameAndATextFromTheFileHost) {
         waitForColour(*browser->view(), at(320, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
     EXPECT_TRUE(framesAdvance(*browser->view(), QRect(at(0, 200), at(549, 399))));
     saveShot(form, QStringLiteral("portal_loader_game.png"));
+}
+
+// Where the file host fails the portal's pages: a host that cannot be
+// reached leaves the message that the game file could not be fetched, and
+// a host without a policy file has the loader's text refused, which the
+// loader sees as a failed load (its square moves to x 100), while the game's
+// movie, which needs no policy, still plays in it.
+TEST(GamePlay, AFailingFileHostIsToldApart) {
+    ProgramFolderGuard guard;
+    TestHttpServer files; // no /crossdomain.xml
+    const quint16 closedPort = freeLoopbackPort();
+    const struct {
+        const char* name;
+        QString fileHost;
+        int game;
+    } cases[] = {
+        {"no server", QStringLiteral("localhost:%1").arg(closedPort), kGameId},
+        {"no policy", QStringLiteral("localhost:%1").arg(files.port()), 137},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        qputenv("ZORVIA_PORTAL_FILE_HOST", c.fileHost.toUtf8());
+        DemoPortal portal;
+        qunsetenv("ZORVIA_PORTAL_FILE_HOST");
+        ASSERT_TRUE(portal.running()) << portal.error().toStdString();
+        HttpResponse movie;
+        movie.contentType = "application/x-shockwave-flash";
+        movie.body = portal.get("/games/bear_coloring.swf");
+        files.route("/games/bear_coloring.swf", movie);
+        HttpResponse note;
+        note.contentType = "text/plain";
+        note.body = "score=1\n";
+        files.route("/games/note.txt", note);
+        qputenv("ZORVIA_SITE_HOST", portal.host().toUtf8());
+        TForm1 form;
+        form.FormCreate();
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.CreateNewTab(portal.url("/mini.php?itemid=" + QString::number(c.game)).toStdString());
+        TWebBrowser* browser = form.activeBrowser();
+        if (c.game == kGameId) {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return evaluate(*browser, "(document.querySelector('.zorvia-flash-message') "
+                                              "|| {}).textContent")
+                               .toString() ==
+                           QStringLiteral("无法播放游戏：无法从游戏文件所在的服务器获取游戏文件。");
+                },
+                kPlayerTimeoutMs));
+            continue;
+        }
+        QRect stage;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
+                                    kPlayerTimeoutMs));
+        const double scale = stage.width() / 550.0;
+        const auto at = [&](int x, int y) {
+            return stage.topLeft() + QPoint(int(x * scale), int(y * scale));
+        };
+        EXPECT_TRUE(
+            waitForColour(*browser->view(), at(120, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
+        EXPECT_TRUE(framesAdvance(*browser->view(), QRect(at(0, 200), at(549, 399))));
+        EXPECT_EQ(files.requestCount("/games/note.txt"), 0);
+        EXPECT_EQ(files.requestCount("/crossdomain.xml"), 1);
+    }
 }
 
 // Once the start page has loaded, its renderer compiles the player's module
