@@ -71,6 +71,10 @@ public:
             std::vector<char> block(1 << 20);
             for (std::size_t i = 0; i < block.size(); ++i)
                 block[i] = char('a' + i % 26);
+            // A movie's signature, so that the game box keeps the file.
+            block[0] = 'F';
+            block[1] = 'W';
+            block[2] = 'S';
             for (std::size_t done = 0; done < game.size;) {
                 const std::size_t n = std::min(block.size(), game.size - done);
                 if (::write(fd, block.data(), n) != ssize_t(n))

@@ -21,6 +21,7 @@
 #include "browser/view_rendering.h"
 #include "browser/web_browser.h"
 #include "player/flash_player.h"
+#include "player/movie_scheme.h"
 #include "support/demo_portal.h"
 #include "text/file_path.h"
 #include "ui/main/form1.h"
@@ -88,6 +89,8 @@ void reportMemory() {
 
 int gameBoxChild(const QString& source, const QString& host, const QString& folder) {
     qputenv("ZORVIA_SITE_HOST", host.toUtf8());
+    // The local games play from the bench's folder, as from the flash folder.
+    player::setLocalMovieFolder(folder);
     TForm1 form;
     form.FormCreate();
     form.show();

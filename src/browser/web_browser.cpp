@@ -114,6 +114,7 @@ TWebBrowser::~TWebBrowser() {
 void TWebBrowser::Navigate(const QString& url) {
     view_->show();
     const QUrl address = addressFromText(url);
+    pending_ = addressText(address);
     // A local movie plays in a page of the local movies' scheme; all of
     // them share one renderer.
     page_->load(player::isLocalMovie(address) ? player::moviePageAddress(address) : address);
@@ -231,6 +232,7 @@ bool TWebBrowser::beforeNavigate(const QUrl& url) {
 }
 
 void TWebBrowser::onLoadFinished(bool ok) {
+    pending_.clear();
     // A failed or stopped load leaves whatever the page shows now (an error
     // page, or the previous document); record that, but only complete a
     // document for a load that succeeded.

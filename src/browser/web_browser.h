@@ -58,6 +58,9 @@ public:
     void Refresh();
     // The current address; empty before the first navigation.
     QString LocationURL() const;
+    // The address that the last Navigate asked for, in LocationURL()'s form,
+    // until its load has finished (or failed); empty otherwise.
+    QString PendingURL() const { return pending_; }
     // The document of the last finished load, or none before the first.
     std::optional<HtmlDocument> Document() const;
     // The handle that names this browser as the target of a new window.
@@ -150,6 +153,7 @@ private:
     bool rendererGone_ = false;
     QStringList markerNames_;
     std::shared_ptr<const browser::DocumentSnapshot> document_;
+    QString pending_;
     quint64 loadSerial_ = 0;
     int callbackDepth_ = 0;
 };

@@ -1,7 +1,10 @@
 #include "browser/web_profile.h"
 
 #include "browser/cookie_store_reader.h"
+#include "platform/program_folder.h"
 #include "player/flash_player.h"
+#include "player/movie_scheme.h"
+#include "text/file_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,16 +44,18 @@ void configure(QWebEngineProfile& profile) {
 
     QWebEngineSettings* settings = profile.settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    // Pages may open windows from scripts; every new window becomes a
-    // request that the owner of the browser decides on.
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    // Pages open windows only within a click or key of the user, as pop-up
+    // rules have it; every new window becomes a request that the owner of
+    // the browser decides on.
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     // Games play sound without a click first.
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    // Local pages (a local movie's host page among them) reach the player
-    // scheme, which the web engine counts as remote.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    // Local content (a local movie's page among them) reads no file of the
+    // disk and no other site's replies: a local movie reaches its own folder
+    // through its scheme (movie_scheme.h) and the network as any page does.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     // Page icons are never shown: do not fetch them.
     settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
 }
@@ -84,6 +89,10 @@ QWebEngineProfile* sharedProfile() {
             new QWebEngineProfile(QString::fromLatin1(kProfileName), QCoreApplication::instance());
         configure(*profile);
         player::installFlashPlayer(*profile);
+        // The program's flash folder, unless one was chosen before.
+        if (player::localMovieFolder().isEmpty())
+            player::setLocalMovieFolder(
+                QString::fromStdString(text::toFileSystem(platform::dataFolder() + "flash")));
         readerInstance() = new CookieStoreReader(profile->cookieStore(), profile);
     }
     return profile;

@@ -54,6 +54,11 @@
     logLevel: 'error'
   };
 
+  // A local movie reaches the network, never the page it plays in: no
+  // javascript: address or call into the page runs for it.
+  if (location.protocol === LOCAL)
+    CONFIG.allowScriptAccess = false;
+
   var state = 'idle'; // idle, loading, failed
   var failure = '';
 

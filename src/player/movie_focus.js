@@ -11,8 +11,12 @@ var KEYS = {Enter : true, ArrowLeft : true, ArrowUp : true, ArrowRight : true, A
 var frame = Math.random().toString(36).slice(2);
 var reported = false;
 
+// A movie is a player element that the player has made: an element of the
+// player's names that its script defined and gave its shadow tree. A page's
+// own element of the same name is not.
 function isMovie(element) {
-    return !!element && /^RUFFLE-(EMBED|OBJECT|PLAYER)$/.test(element.tagName);
+    return !!element && /^RUFFLE-(EMBED|OBJECT|PLAYER)$/.test(element.tagName) &&
+           element.matches(':defined') && !!element.shadowRoot;
 }
 
 function send(focused) {

@@ -33,6 +33,11 @@ bool isMoviePageAddress(const QUrl& url) {
     return isMovieSchemeAddress(url) && url.query() == QLatin1String(kPageQuery);
 }
 
+bool isMovieOrigin(const QUrl& url) {
+    return url.scheme() == QLatin1String(kMovieScheme) && url.host() == QLatin1String(kHost) &&
+           (url.path().isEmpty() || url.path() == QLatin1String("/"));
+}
+
 QUrl fileAddress(const QUrl& url) {
     if (!isMovieSchemeAddress(url))
         return url;

@@ -24,6 +24,8 @@ QUrl moviePageAddress(const QUrl& movie);
 // movie's host page rather than a file.
 bool isMovieSchemeAddress(const QUrl& url);
 bool isMoviePageAddress(const QUrl& url);
+// Whether url is the scheme's one origin, which all local movies share.
+bool isMovieOrigin(const QUrl& url);
 
 // The file address that a page or file address of the scheme stands for;
 // any other address is returned as it is.

@@ -12,6 +12,35 @@ namespace zorvia::player {
 
 namespace {
 
+QString& movieFolder() {
+    static QString folder;
+    return folder;
+}
+
+// Requests of the game box itself carry no initiator; a local movie's page
+// is the scheme's own origin.
+bool fromGameBoxOrMovie(const QUrl& initiator) {
+    return initiator.isEmpty() || isMovieOrigin(initiator);
+}
+
+// The real path of path when it lies inside the movies' folder, after
+// symbolic links and "..": the file's own, or its folder's for a file that
+// does not exist. Empty otherwise.
+QString insideMovieFolder(const QString& path) {
+    const QString folder = QFileInfo(movieFolder()).canonicalFilePath();
+    if (folder.isEmpty())
+        return {};
+    const QFileInfo file(path);
+    QString real = file.canonicalFilePath();
+    if (real.isEmpty()) {
+        const QString parent = QFileInfo(file.path()).canonicalFilePath();
+        if (parent.isEmpty())
+            return {};
+        real = parent + u'/' + file.fileName();
+    }
+    return real.startsWith(folder + u'/') ? real : QString();
+}
+
 QByteArray fileType(const QString& path) {
     return path.endsWith(QLatin1String(".swf"), Qt::CaseInsensitive)
                ? QByteArrayLiteral("application/x-shockwave-flash")
@@ -24,15 +53,23 @@ void registerMovieScheme() {
     static const bool registered = [] {
         QWebEngineUrlScheme scheme(kMovieScheme);
         scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-        // Local like file addresses: network pages may not load it, and its
-        // pages may load the disk's and the network's content. Secure like
-        // them too, so its pages may ask the player's server on 127.0.0.1.
-        scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
-                        QWebEngineUrlScheme::SecureScheme);
+        // Not local to the web engine: its pages load no file address and
+        // reach the network as any page does, and the handler answers no
+        // page but its own (and the game box). Secure, so its pages may ask
+        // the player's server on 127.0.0.1.
+        scheme.setFlags(QWebEngineUrlScheme::SecureScheme);
         QWebEngineUrlScheme::registerScheme(scheme);
         return true;
     }();
     (void)registered;
+}
+
+void setLocalMovieFolder(const QString& folder) {
+    movieFolder() = folder;
+}
+
+QString localMovieFolder() {
+    return movieFolder();
 }
 
 void MovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
@@ -41,7 +78,16 @@ void MovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::UrlInvalid);
         return;
     }
+    if (!fromGameBoxOrMovie(job->initiator())) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
     const QUrl file = fileAddress(url);
+    const QString path = insideMovieFolder(file.toLocalFile());
+    if (path.isEmpty()) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
     if (isMoviePageAddress(url)) {
         if (!isLocalMovie(file)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
@@ -52,7 +98,6 @@ void MovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->reply("text/html;charset=utf-8", page);
         return;
     }
-    const QString path = file.toLocalFile();
     auto* reply = new QFile(path, job);
     if (!QFileInfo(path).isFile() || !reply->open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);

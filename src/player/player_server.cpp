@@ -17,7 +17,12 @@ namespace zorvia::player {
 namespace {
 
 constexpr qint64 kMaxRequestBytes = 8 * 1024;
+// What a connection holds for its reader at most; with the cap on
+// connections, what the server holds for slow readers at most (16 MB).
 constexpr qint64 kChunkBytes = 256 * 1024;
+// Pages hold a few connections each while the player's files arrive; one
+// over this many is closed at once.
+constexpr int kMaxConnections = 64;
 // A request must arrive whole within this time, and a connection ends
 // after the longer one whatever it does.
 constexpr int kRequestLimitMs = 15000;
@@ -79,6 +84,13 @@ public:
 private:
     void accept() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            if (open_ >= kMaxConnections) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++open_;
+            connect(socket, &QObject::destroyed, this, [this] { --open_; });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(*socket); });
             QTimer::singleShot(kRequestLimitMs, socket, [socket] {
@@ -155,6 +167,7 @@ private:
 
     const QString folder_;
     const QString token_;
+    int open_ = 0;
     QTcpServer server_{this};
 };
 

@@ -12,7 +12,9 @@ class PlayerConnections;
 // 127.0.0.1, read-only, under a random port and a random first path
 // segment, on a thread of its own. A page fetches the player's module from
 // it as a stream, so the web engine compiles the module while it arrives
-// instead of after a whole copy of it has reached the page.
+// instead of after a whole copy of it has reached the page. It keeps at
+// most 64 connections open (one more is closed at once) and holds at most
+// 256 KB for each reader.
 class PlayerServer : public QObject {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "text/exception.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <memory>
 #include <string>
@@ -187,6 +188,20 @@ std::int64_t GameTransfer::finalCount() const {
     return std::max(kBlockSize, (length_ + kBlockSize - 1) / kBlockSize * kBlockSize);
 }
 
+bool isMovieFileName(const AnsiString& name) {
+    constexpr std::string_view kSuffix = ".swf";
+    if (name.size() <= kSuffix.size())
+        return false;
+    const std::string_view end = std::string_view(name).substr(name.size() - kSuffix.size());
+    return std::equal(end.begin(), end.end(), kSuffix.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+bool isMovieFile(std::string_view start) {
+    return start == "FWS" || start == "CWS" || start == "ZWS";
+}
+
 void GameTransfer::receiveBody(TStream& target) {
     BodyWriter out(target);
     const bool counted = announced_ && length_ >= 0;
@@ -197,7 +212,11 @@ void GameTransfer::receiveBody(TStream& target) {
             want = std::size_t(std::min<std::int64_t>(std::int64_t(want), length_ - out.written()));
         if (want == 0)
             break; // the announced length is here: the rest is not read
+        const char* received = out.space();
         const int got = receive(out.space(), want);
+        if (bodyStart_.size() < kStartBytes)
+            bodyStart_.append(received,
+                              std::min(std::size_t(got), kStartBytes - bodyStart_.size()));
         if (got == 0) {
             out.flush();
             if (counted)

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace zorvia {
 
@@ -35,6 +37,13 @@ struct DownloadHooks {
     // may be gone with its owner).
     std::function<bool()> idle;
 };
+
+// Whether a game's file name names a Flash movie: a name before ".swf",
+// in any letter case.
+bool isMovieFileName(const AnsiString& name);
+// Whether a file that starts with these bytes is a Flash movie: "FWS"
+// (uncompressed), "CWS" or "ZWS" (compressed).
+bool isMovieFile(std::string_view start);
 
 class TransferAbandoned : public std::exception {
 public:
@@ -67,6 +76,9 @@ public:
     void receiveBody(TStream& target);
 
     std::int64_t length() const { return length_; }
+    // The first bytes of the body received so far, at most kStartBytes.
+    static constexpr std::size_t kStartBytes = 3;
+    const std::string& bodyStart() const { return bodyStart_; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -94,6 +106,7 @@ private:
     Clock::time_point lastIdle_;
     std::int64_t length_ = 0;
     bool announced_ = false;
+    std::string bodyStart_;
 };
 
 } // namespace portal

@@ -29,12 +29,13 @@ bool processEnded(qint64 pid) {
 enum class Trigger { ScriptLinkClick, MouseLinkClick, WindowOpen };
 
 void fire(TWebBrowser& opener, Trigger trigger) {
+    // Pages open new windows within a click of the user only.
     if (trigger == Trigger::ScriptLinkClick)
-        evaluate(opener, "document.getElementById('link').click()");
+        runInClick(opener, "document.getElementById('link').click()");
     else if (trigger == Trigger::MouseLinkClick)
         QTest::mouseClick(opener.inputWidget(), Qt::LeftButton, {}, QPoint(50, 50));
     else
-        evaluate(opener, "window.open('/popup?via=script', 'named', 'width=300'); 0");
+        runInClick(opener, "window.open('/popup?via=script', 'named', 'width=300')");
 }
 
 // The redirection the main window makes: a hidden browser receives the new
@@ -105,8 +106,8 @@ TEST(NewWindowTest, LaterNavigationsOfTheTargetAreReportedToo) {
     Opener opener;
     Redirector redirector(*opener.browser);
     ASSERT_TRUE(opener.open());
-    ASSERT_TRUE(
-        evaluate(*opener.browser, "(window.w = window.open('/popup?n=1')) !== null").toBool());
+    runInClick(*opener.browser, "window.w = window.open('/popup?n=1')");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return redirector.redirected.size() == 1; }, kLoadTimeoutMs));
     evaluate(*opener.browser, "window.w.location = '/popup?n=2'; 0");
     ASSERT_TRUE(QTest::qWaitFor([&] { return redirector.redirected.size() == 2; }, kLoadTimeoutMs));
     EXPECT_EQ(redirector.redirected,

@@ -1,6 +1,7 @@
 // The game box's Flash player in pages that bring none, in local movies,
 // and where it cannot start.
 #include "browser/web_profile.h"
+#include "player/movie_scheme.h"
 #include "player/player_scheme.h"
 #include "support/browser_test_support.h"
 #include "support/child_run.h"
@@ -196,6 +197,7 @@ TEST(FlashPlayerTest, AFocusedMovieTakesEnterAndTheArrowsFromItsPage) {
 TEST(FlashPlayerTest, LocalMovieFillsThePageAtItsAspectUnderItsOwnAddress) {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("星球 orbit.swf"));
+    player::setLocalMovieFolder(dir.path());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(testMovie());

@@ -27,30 +27,45 @@ TEST(MovieSchemeTest, AddressesStandForTheirFileWhateverItsName) {
     EXPECT_EQ(player::fileAddress(other), other);
 }
 
-TEST(MovieSchemeTest, ServesLocalFilesToLocalMoviesOnlyAndNeverToTheNetwork) {
+TEST(MovieSchemeTest, ServesTheMoviesFolderToLocalMoviesOnlyAndNeverToTheNetwork) {
     QTemporaryDir folder;
     const QDir games(folder.path() + QStringLiteral("/我的 游戏"));
     ASSERT_TRUE(games.mkpath(QStringLiteral("sub")));
-    for (const char* name : {"game.swf", "level.xml"}) {
-        QFile file(games.filePath(QString::fromLatin1(name)));
+    for (const QString& path : {games.filePath(QStringLiteral("game.swf")),
+                                games.filePath(QStringLiteral("sub/level.xml")),
+                                folder.filePath(QStringLiteral("secret.txt"))}) {
+        QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("FWS") == 3);
     }
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("secret.txt")),
+                            games.filePath(QStringLiteral("link.txt"))));
+    player::setLocalMovieFolder(games.path());
     const QUrl movie = QUrl::fromLocalFile(games.filePath(QStringLiteral("game.swf")));
     const QString base = player::moviePageAddress(movie)
                              .adjusted(QUrl::RemoveQuery | QUrl::RemoveFilename)
                              .toString();
+    const QString outside = player::moviePageAddress(QUrl::fromLocalFile(folder.path()))
+                                .adjusted(QUrl::RemoveQuery)
+                                .toString();
     const struct {
         const char* label;
         QString url;
         QString outcome;
     } cases[] = {
         {"the movie", base + "game.swf", "application/x-shockwave-flash"},
-        {"a file beside it", base + "level.xml", "application/octet-stream"},
+        {"a file in a folder beside it", base + "sub/level.xml", "application/octet-stream"},
         {"the host page of another movie", base + "game.swf?page", "text/html; charset=utf-8"},
-        {"a page for a file that is no movie", base + "level.xml?page", "failed"},
+        {"a page for a file that is no movie", base + "sub/level.xml?page", "failed"},
         {"a folder", base + "sub", "failed"},
         {"a missing file", base + "missing.swf", "failed"},
         {"another host", "zorvia-movie://elsewhere" + movie.path(QUrl::FullyEncoded), "failed"},
+        {"a file outside the folder", outside + "/secret.txt", "failed"},
+        {"the same by \"..\"", base + "../secret.txt", "failed"},
+        {"a link to it inside the folder", base + "link.txt", "failed"},
+        {"the same as a file address",
+         QUrl::fromLocalFile(folder.filePath("secret.txt")).toString(), "failed"},
+        {"a file of the movies' folder as a file address", movie.toString(), "failed"},
+        {"a system file", "file:///etc/hostname", "failed"},
     };
     QWidget window;
     auto* browser = new TWebBrowser(&window);

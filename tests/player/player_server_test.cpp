@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace zorvia::test {
 namespace {
@@ -174,6 +175,39 @@ TEST(PlayerServerTest, HostileAndVanishingClientsLeaveItServing) {
         EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
         EXPECT_GT(received, 0);
     }
+}
+
+// Readers that never read and heads that never end hold 64 connections at
+// most: one more is closed at once, and a place that comes free is served.
+TEST(PlayerServerTest, OpenConnectionsAreCapped) {
+    QTemporaryDir folder;
+    QFile script(QDir(folder.path()).filePath(QStringLiteral("ruffle.js")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) && script.write("var x = 1;") == 10);
+    script.close();
+    player::PlayerServer server(folder.path());
+    const QUrl base(server.baseUrl());
+    const QByteArray request = get("GET", base.path().toLatin1() + "ruffle.js",
+                                   "127.0.0.1:" + QByteArray::number(base.port()));
+    std::vector<std::unique_ptr<QTcpSocket>> held;
+    for (int i = 0; i < 64; ++i) {
+        held.push_back(std::make_unique<QTcpSocket>());
+        held.back()->connectToHost(base.host(), static_cast<quint16>(base.port()));
+        ASSERT_TRUE(held.back()->waitForConnected(kReplyTimeoutMs));
+        held.back()->write("GET "); // a head that never ends
+        ASSERT_TRUE(held.back()->waitForBytesWritten(kReplyTimeoutMs));
+    }
+    const Reply refused = exchange(base, request);
+    EXPECT_TRUE(refused.head.isEmpty()) << refused.head.toStdString();
+    for (const auto& socket : held)
+        EXPECT_EQ(socket->state(), QAbstractSocket::ConnectedState);
+
+    held.front()->disconnectFromHost();
+    held.erase(held.begin());
+    // The server learns of the close in its own time; a later try is served.
+    Reply served;
+    for (int i = 0; i < 50 && served.head.isEmpty(); ++i)
+        served = exchange(base, request);
+    EXPECT_TRUE(served.head.startsWith("HTTP/1.1 200")) << served.head.toStdString();
 }
 
 } // namespace

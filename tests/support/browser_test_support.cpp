@@ -83,6 +83,18 @@ QVariant evaluate(QWebEnginePage& page, const QString& script, quint32 worldId) 
     return outcome->value;
 }
 
+void runInClick(TWebBrowser& browser, const QString& script) {
+    evaluate(browser,
+             QStringLiteral("(() => { const cover = document.createElement('div');"
+                            " cover.style.cssText = 'position:fixed;inset:0;"
+                            "z-index:2147483647';"
+                            " cover.addEventListener('click', () => { cover.remove(); %1 });"
+                            " document.documentElement.appendChild(cover); })(); 0")
+                 .arg(script));
+    QWidget* input = browser.inputWidget();
+    QTest::mouseClick(input, Qt::LeftButton, {}, input->rect().center());
+}
+
 QString requestOutcome(TWebBrowser& browser, const QString& url) {
     evaluate(browser, QStringLiteral("window.outcome = undefined;"
                                      "var r = new XMLHttpRequest(); r.open('GET', '%1');"

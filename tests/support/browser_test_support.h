@@ -39,6 +39,9 @@ bool waitForDocumentAt(const TWebBrowser& browser, const QString& url);
 QVariant evaluate(TWebBrowser& browser, const QString& script);
 // The same in the given world of any page.
 QVariant evaluate(QWebEnginePage& page, const QString& script, quint32 worldId);
+// Runs a script of the page within a click of the user: a left click on the
+// browser lands on a cover over the page whose click handler runs it.
+void runInClick(TWebBrowser& browser, const QString& script);
 // What an XMLHttpRequest of the page for url comes to: the reply's content
 // type, "status <n>" for another status, or "failed".
 QString requestOutcome(TWebBrowser& browser, const QString& url);

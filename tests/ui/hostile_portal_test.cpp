@@ -196,7 +196,7 @@ TEST(HostilePortal, ARunningDownloadWaitsForNoBox) {
     ASSERT_TRUE(openPage(*form, gamePage(pages, "slow", "games/slow.swf")));
     ScriptServer portal(
         {awaitText("\r\n\r\n"),
-         send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')), hold(),
+         send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\nFWS" + std::string(997, 'a')), hold(),
          send(std::string(1000, 'b'))});
     SiteHost = portalOf(portal);
 
@@ -295,7 +295,7 @@ TEST(HostilePortal, ARunningDownloadGoesOnUnderTheCloseDialogAndTheWindowMenu) {
         ASSERT_TRUE(openPage(*form, gamePage(pages, "slow", "games/slow.swf")));
         ScriptServer portal(
             {awaitText("\r\n\r\n"),
-             send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + std::string(1000, 'a')),
+             send("HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\nFWS" + std::string(997, 'a')),
              hold(), send(std::string(1000, 'b'))});
         SiteHost = portalOf(portal);
         bool opened = false;

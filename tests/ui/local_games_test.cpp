@@ -32,7 +32,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWebEnginePage>
-#include <QWebEnginePage>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -326,14 +325,14 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
         QString status;
     } cases[] = {
         {"/nohelp",
-         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "HTTP/1.1 200 OK\r\n\r\nFWS",
          "GET /games/zorvia_nohelp.swf HTTP/1.1\r\n",
          "zorvia_nohelp.swf",
          {{"No help", "zorvia_nohelp.swf", ""}},
          {},
          "下载完成"},
         {"/slash",
-         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "HTTP/1.1 200 OK\r\n\r\nFWS",
          "GET //games/zorvia_slash.swf HTTP/1.1\r\n",
          "zorvia_slash.swf",
          {{"Slash", "zorvia_slash.swf", "keys"}},
@@ -347,7 +346,7 @@ TEST(LocalGamePages, RequestPathHelpAndRefusal) {
          {"网络错误或未找到文件"},
          "下载失败"},
         {"/split",
-         "HTTP/1.1 200 OK\r\n\r\nswf",
+         "HTTP/1.1 200 OK\r\n\r\nFWS",
          "",
          "s.swf",
          {},
@@ -418,12 +417,22 @@ TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
     ProgramFolderGuard guard;
     TestHttpServer pages;
     ASSERT_TRUE(pages.isListening());
-    const char* const names[] = {"games/",           "games/.",
-                                 "games/..",         "games/..\\..\\evil.swf",
-                                 "games/a&#9;b.swf", "games/.zorvia-part-1-0"};
+    const QString invalid = QStringLiteral("该游戏的文件名无效，无法下载");
+    const QString notAMovie = QStringLiteral("这不是 Flash 游戏，无法下载");
+    const std::pair<const char*, QString> names[] = {
+        {"games/", invalid},
+        {"games/.", invalid},
+        {"games/..", invalid},
+        {"games/..\\..\\evil.swf", invalid},
+        {"games/a&#9;b.swf", invalid},
+        {"games/.zorvia-part-1-0", invalid},
+        {"games/evil.html", notAMovie},
+        {"games/evil.swf.htm", notAMovie},
+        {"games/.swf", notAMovie},
+    };
     for (int i = 0; i < int(std::size(names)); ++i)
         pages.page("/h" + QByteArray::number(i),
-                   QString("<title>H</title><span id=swfurl>%1</span>").arg(names[i]));
+                   QString("<title>H</title><span id=swfurl>%1</span>").arg(names[i].first));
     pages.page("/long", "<title>H</title><span id=swfurl>games/" + QString(256, 'a') + "</span>");
     qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
     const std::unique_ptr<TForm1> form = startedForm();
@@ -434,10 +443,10 @@ TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
         return all;
     };
     const QStringList before = entries();
-    QStringList paths = {"/long"};
+    QList<std::pair<QString, QString>> paths = {{"/long", invalid}};
     for (int i = 0; i < int(std::size(names)); ++i)
-        paths << "/h" + QString::number(i);
-    for (const QString& path : paths) {
+        paths.append({"/h" + QString::number(i), names[i].second});
+    for (const auto& [path, message] : paths) {
         SCOPED_TRACE(path.toStdString());
         const QString url = pages.url(path);
         form->CreateNewTab(url.toStdString());
@@ -446,11 +455,23 @@ TEST(LocalGamePages, HostileFileNamesAreRefusedAndNothingIsWritten) {
         SiteHost = "127.0.0.1:" + portal.portText();
         ModalCloser closer;
         child<QPushButton>(form, "Button_down")->click();
-        EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("该游戏的文件名无效，无法下载")});
+        EXPECT_EQ(closer.texts(), QStringList{message});
         EXPECT_TRUE(downloadWindows(*form).isEmpty());
         EXPECT_EQ(portal.accepted(), 0);
     }
     EXPECT_EQ(entries(), before);
+
+    // A page recorded as a game before (by an older game box) opens no tab.
+    const QString page = ProgramFolderGuard::flashFolder() + "evil.html";
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("<title>evil</title>") > 0);
+    file.close();
+    const int tabs = child<ui::TPageControl>(form, "PageControl2")->pageCount();
+    ModalCloser closer;
+    form->CreateNewTab(ui::fromQ(page));
+    EXPECT_EQ(closer.texts(), QStringList{QStringLiteral("这不是 Flash 游戏，无法打开")});
+    EXPECT_EQ(child<ui::TPageControl>(form, "PageControl2")->pageCount(), tabs);
+    QFile::remove(page);
 }
 
 } // namespace

@@ -123,15 +123,26 @@ TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
     // space.
     const QStringList typed = {"a",     "Return", "KP_Enter", "Left", "b",     "Home",
                                "Right", "c",      "Up",       "Down", "space", "d"};
+    const QString field = "document.getElementById('field').focus()";
+    // A page's own element of a player's name is no movie: it gets no keys.
+    const QString fakeMovie = "var m = document.createElement('ruffle-embed'); m.tabIndex = 0;"
+                              "document.body.append(m); m.focus()";
     const struct {
         const char* label;
         TWebBrowser* browser;
+        QString focus;
         QVariantList keys;
         QString value;
     } cases[] = {
-        {"active tab", form.activeBrowser(), {"a", "b", "Home", "c", " ", "d"}, "c dab"},
+        {"active tab", form.activeBrowser(), field, {"a", "b", "Home", "c", " ", "d"}, "c dab"},
+        {"a page's own player element",
+         form.activeBrowser(),
+         fakeMovie,
+         {"a", "b", "Home", "c", " ", "d"},
+         ""},
         {"login panel",
          child<TWebBrowser>(form, "WebBrowser3"),
+         field,
          {"a", "Enter", "Enter", "ArrowLeft", "b", "Home", "ArrowRight", "c", "ArrowUp",
           "ArrowDown", " ", "d"},
          "bca d"},
@@ -139,7 +150,8 @@ TEST(MessageFilter, EnterAndArrowsAreKeptFromTheActiveTabOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         ASSERT_TRUE(focusInside(&form, c.browser->inputWidget()));
-        evaluate(*c.browser, "document.getElementById('field').focus(); keys = []; keyups = []; 0");
+        evaluate(*c.browser, "document.getElementById('field').value = ''; " + c.focus +
+                                 "; keys = []; keyups = []; 0");
         ASSERT_TRUE(xKeys(typed));
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return pageList(*c.browser, "keyups").size() >= typed.size(); }, kLoadTimeoutMs));

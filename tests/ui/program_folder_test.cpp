@@ -68,7 +68,7 @@ bool openPage(TForm1& form, const QString& url) {
 void servePage(TestHttpServer& pages) {
     HttpResponse file;
     file.contentType = "application/x-shockwave-flash";
-    file.body = "hello";
+    file.body = "FWSab";
     pages.route(QByteArray::fromStdString(
                     portal::encodeRequestTarget("/games/" + text::utf8ToAnsi(kGame.toStdString()))),
                 file);
@@ -116,7 +116,7 @@ TEST(ChildRun, ChineseFolder) {
     EXPECT_EQ(file, QCoreApplication::applicationDirPath() + "/flash/" + QString::fromUtf8(kGame));
     QFile stored(file);
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-    EXPECT_EQ(stored.readAll(), "hello");
+    EXPECT_EQ(stored.readAll(), "FWSab");
 
     // Opened in a tab: the tab shows the stored file.
     form->CreateNewTab(link);
@@ -149,7 +149,7 @@ TEST(ProgramFolder, ADownloadGoesToTheMainWindowsDataFolder) {
         // The body comes once the child has made its folder writable again.
         ScriptServer portal({awaitText("\r\n\r\n"),
                              send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n"), hold(),
-                             send("hello")},
+                             send("FWSab")},
                             1, kChildTimeoutMs);
         const QString folder = root.filePath(name) + "/zorvia/";
         QTimer writable;
@@ -204,7 +204,7 @@ TEST(ChildRun, ReadOnlyProgramFolder) {
     ASSERT_EQ(list(*form)->count(), 1);
     QFile stored(ui::pathToQ(list(*form)->link(0)));
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-    EXPECT_EQ(stored.readAll(), "hello");
+    EXPECT_EQ(stored.readAll(), "FWSab");
     EXPECT_EQ(ui::pathToQ(list(*form)->link(0)), folder + "flash/" + QString::fromUtf8(kGame));
 }
 

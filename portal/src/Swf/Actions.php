@@ -25,8 +25,13 @@ final class Actions
     private const EQUALS2 = 0x49;
     private const PUSH_DUPLICATE = 0x4C;
     private const CALL_METHOD = 0x52;
+    private const GET_URL = 0x83;
     private const PUSH = 0x96;
     private const IF = 0x9D;
+
+    /** Flags of loadUrl: the target is a clip, and variables are loaded into it. */
+    public const LOAD_INTO_CLIP = 0x40;
+    public const LOAD_VARIABLES = 0x80;
 
     /** Property numbers of GetProperty and SetProperty. */
     public const X = 0;
@@ -76,6 +81,74 @@ final class Actions
     public function getVariable(string $name): self
     {
         return $this->push($name)->op(self::GET_VARIABLE);
+    }
+
+    /** Takes a value and a name below it: name = value. */
+    public function setVariable(): self
+    {
+        return $this->op(self::SET_VARIABLE);
+    }
+
+    /** Replaces the two values on top of the stack by their sum (or joined strings). */
+    public function add(): self
+    {
+        return $this->op(self::ADD2);
+    }
+
+    /** Replaces the value on top of the stack by its negation. */
+    public function not(): self
+    {
+        return $this->op(self::NOT);
+    }
+
+    public function pop(): self
+    {
+        return $this->op(self::POP);
+    }
+
+    /** new constructor(): no arguments. */
+    public function newObject(string $constructor): self
+    {
+        return $this->push(0, $constructor)->op(self::NEW_OBJECT);
+    }
+
+    /** Takes a value, a member name and an object below them: object.name = value. */
+    public function setMember(): self
+    {
+        return $this->op(self::SET_MEMBER);
+    }
+
+    /** object.method(arg) where the argument is on top of the stack; the result stays. */
+    public function callMethodWithValue(string $object, string $method): self
+    {
+        return $this->push(1)->getVariable($object)->push($method)->op(self::CALL_METHOD);
+    }
+
+    /** Opens url in the window target (a fixed address). */
+    public function getUrl(string $url, string $target): self
+    {
+        if (str_contains($url . $target, "\0")) {
+            throw new \InvalidArgumentException('an address holds no NUL byte');
+        }
+        return $this->long(self::GET_URL, $url . "\0" . $target . "\0");
+    }
+
+    /** Takes a target and an address below it and loads the address there ($flags above). */
+    public function loadUrl(int $flags): self
+    {
+        return $this->long(self::GET_URL2, chr($flags & 0xFF));
+    }
+
+    /** Pushes a function of the named parameters whose body is $body. */
+    public function defineFunction(Actions $body, string ...$params): self
+    {
+        $data = "\0" . pack('v', count($params));
+        foreach ($params as $param) {
+            $data .= $param . "\0";
+        }
+        $this->long(self::DEFINE_FUNCTION, $data . pack('v', strlen($body->code)));
+        $this->code .= $body->code;
+        return $this;
     }
 
     /** loadMovie(value of $urlVariable, $target): a movie loaded into the clip at $target. */

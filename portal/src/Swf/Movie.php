@@ -13,6 +13,7 @@ final class Movie
     private const END = 0;
     private const SHOW_FRAME = 1;
     private const SET_BACKGROUND_COLOR = 9;
+    private const DO_ACTION = 12;
     private const DEFINE_SOUND = 14;
     private const START_SOUND = 15;
     private const DEFINE_BITS_LOSSLESS = 20;
@@ -136,6 +137,12 @@ final class Movie
             $body .= pack('vV', 0, $all) . $records . pack('V', 0);
         }
         $this->tag(self::PLACE_OBJECT2, $body);
+    }
+
+    /** Actions that run when the frame being built is shown. */
+    public function frameActions(Actions $actions): void
+    {
+        $this->tag(self::DO_ACTION, $actions->bytes());
     }
 
     public function showFrame(): void

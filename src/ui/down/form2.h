@@ -36,8 +36,9 @@ public:
     void AddDownloadItem(const AnsiString& title);
     // Fetches path (a file of the portal host, without its leading "/") into
     // the flash folder. True when the transfer ran to its end,
-    // false when the portal refused it or the exchange failed in its head
-    // (the window then shows "下载失败"), or the window went away meanwhile.
+    // false when the portal refused it or the exchange failed in its head,
+    // or what arrived is no Flash movie (then no file stays; the window
+    // shows "下载失败" in each case), or the window went away meanwhile.
     // Other failures are raised. The file gets its name only when the whole
     // body has arrived; until then it is a temporary file, removed on
     // failure. Pending events run at least every sliceMs, waits included.

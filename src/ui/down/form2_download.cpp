@@ -17,6 +17,8 @@ namespace {
 // The row is repainted at most this often while the body arrives.
 constexpr auto kRepaintInterval = std::chrono::milliseconds(16);
 
+constexpr char kNotAMovie[] = "这不是 Flash 游戏，无法下载";
+
 } // namespace
 
 void TForm2::showProgress(std::int64_t counter, std::int64_t length, bool now) {
@@ -35,6 +37,7 @@ bool TForm2::DownloadGame(const AnsiString& path) {
     folder.ensureExists();
 
     const QPointer<TForm2> alive(this);
+    bool notAMovie = false;
     std::int64_t counter = 0;
     std::int64_t total = 0;
     shownCounter_ = -1;
@@ -66,8 +69,11 @@ bool TForm2::DownloadGame(const AnsiString& path) {
         }
         portal::PartialGameFile file(folder, name);
         transfer.receiveBody(file.stream());
+        // Only a Flash movie is kept: anything else goes with its temporary
+        // file here, before the box below says so.
+        notAMovie = !portal::isMovieFile(transfer.bodyStart());
         // The game is on the disk under its name before the row says so.
-        if (!file.commit(idle, limits_.sliceMs))
+        if (!notAMovie && !file.commit(idle, limits_.sliceMs))
             return false; // the window went with its owner
     } catch (const portal::TransferAbandoned&) {
         return false; // the window went with its owner: nothing of it is touched
@@ -83,6 +89,14 @@ bool TForm2::DownloadGame(const AnsiString& path) {
         throw;
     }
     showProgress(counter, transfer.length(), true);
+    if (notAMovie) {
+        ui::showMessage(this, text::utf8ToAnsi(kNotAMovie));
+        if (alive) {
+            setStatus(QStringLiteral("下载失败"));
+            markFailed();
+        }
+        return false;
+    }
     setStatus(QStringLiteral("下载完成"), 1.0);
     return true;
 }

@@ -2,6 +2,7 @@
 // records it and lists it.
 #include "browser/web_browser.h"
 #include "portal/flash_folder.h"
+#include "portal/game_download.h"
 #include "portal/local_store.h"
 #include "text/codepage.h"
 #include "ui/down/form2.h"
@@ -41,6 +42,12 @@ void TForm1::Button_downClick(QObject* /*sender*/) {
     // file there, or would name something else, is refused.
     if (!portal::isGameFileName(filename)) {
         ui::showMessage(this, text::utf8ToAnsi("该游戏的文件名无效，无法下载"));
+        return;
+    }
+    // Only Flash movies are kept (the file's first bytes are checked when it
+    // has arrived).
+    if (!portal::isMovieFileName(filename)) {
+        ui::showMessage(this, text::utf8ToAnsi("这不是 Flash 游戏，无法下载"));
         return;
     }
     if (localGames_->recorded(filename)) {

@@ -1,8 +1,13 @@
 // New windows asked for by pages open as tabs of the workspace instead.
 #include "browser/web_browser.h"
+#include "player/movie_page.h"
 #include "ui/kit/guarded.h"
 #include "ui/kit/qtext.h"
 #include "ui/main/form1_workspace.h"
+
+#include <QUrl>
+
+#include <algorithm>
 
 namespace zorvia {
 
@@ -18,10 +23,26 @@ void TForm1::WebBrowserNewWindow2(TWebBrowser* /*sender*/, BrowserApplication& p
     workspace_->redirectBrowsers.push_back(std::move(redirect));
 }
 
-void TForm1::WebBrowserBeforeNavigate2(TWebBrowser* /*sender*/, const BrowserApplication& /*pDisp*/,
+void TForm1::WebBrowserBeforeNavigate2(TWebBrowser* sender, const BrowserApplication& /*pDisp*/,
                                        const QString& url, bool& cancel) {
     cancel = true;
-    CreateNewTab(ui::fromQ(url));
+    // The hidden browser has done its part once it has handed its first
+    // navigation over: it goes (once this event is over) instead of living
+    // as long as the window.
+    auto& hidden = workspace_->redirectBrowsers;
+    const auto it = std::find_if(hidden.begin(), hidden.end(),
+                                 [sender](const auto& browser) { return browser.get() == sender; });
+    if (it != hidden.end()) {
+        it->release()->deleteLater();
+        hidden.erase(it);
+    }
+    // A page's new window opens web pages and local games only: no other
+    // local file, script or data address becomes a tab.
+    const QUrl address(url);
+    const bool web =
+        address.scheme() == QLatin1String("http") || address.scheme() == QLatin1String("https");
+    if (web || player::isLocalMovie(address))
+        CreateNewTab(ui::fromQ(url));
 }
 
 } // namespace zorvia

@@ -1,7 +1,10 @@
 // The tab manager of the browser workspace.
 #include "browser/movie_refocus.h"
 #include "browser/web_browser.h"
+#include "portal/game_download.h"
+#include "text/codepage.h"
 #include "ui/kit/guarded.h"
+#include "ui/kit/message_box.h"
 #include "ui/kit/page_control.h"
 #include "ui/kit/qtext.h"
 #include "ui/main/form1_workspace.h"
@@ -105,13 +108,19 @@ void TForm1::CreateNewTab(const AnsiString& url) {
     // A local game's link is a path of the flash folder; its tab is at the
     // file's address.
     const bool local = url.starts_with('/');
+    // Only Flash movies of the flash folder play; no other local file opens.
+    if (local && !portal::isMovieFileName(splitstring(url, '/'))) {
+        ui::showMessage(this, text::utf8ToAnsi("这不是 Flash 游戏，无法打开"));
+        return;
+    }
     const QString address = local ? ui::pathToQ(url) : ui::toQ(url);
     const QString shown =
         local ? QUrl::fromLocalFile(address).toString(QUrl::FullyEncoded) : address;
+    // A tab still loading the address counts as showing it.
     for (int i = 0; i < PageControl2->pageCount(); ++i) {
         ui::TTabSheet* page = PageControl2->page(i);
         const TWebBrowser* browser = pageBrowser(page);
-        if (browser && browser->LocationURL() == shown) {
+        if (browser && (browser->LocationURL() == shown || browser->PendingURL() == shown)) {
             PageControl2->setActivePage(page);
             return;
         }
