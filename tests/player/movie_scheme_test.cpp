@@ -84,6 +84,19 @@ TEST(MovieSchemeTest, ServesTheMoviesFolderToLocalMoviesOnlyAndNeverToTheNetwork
     server.page("/page", "<!doctype html><title>page</title>");
     ASSERT_TRUE(navigateAndWait(*browser, events, server.url("/page")));
     EXPECT_EQ(requestOutcome(*browser, base + "game.swf"), QStringLiteral("failed"));
+
+    // A page of the disk reads no other file and asks the network nothing.
+    const QString page = folder.filePath(QStringLiteral("page.html"));
+    QFile pageFile(page);
+    ASSERT_TRUE(pageFile.open(QIODevice::WriteOnly) && pageFile.write("<title>page</title>") > 0);
+    pageFile.close();
+    ASSERT_TRUE(navigateAndWait(*browser, events, page));
+    const int asked = server.requestCount("/page");
+    EXPECT_EQ(
+        requestOutcome(*browser, QUrl::fromLocalFile(folder.filePath("secret.txt")).toString()),
+        QStringLiteral("failed"));
+    EXPECT_EQ(requestOutcome(*browser, server.url("/page")), QStringLiteral("failed"));
+    EXPECT_EQ(server.requestCount("/page"), asked);
 }
 
 } // namespace
