@@ -3,6 +3,7 @@
 #include "browser/profile_scripts.h"
 
 #include <QWebEngineCertificateError>
+#include <QWebEngineSettings>
 
 namespace zorvia::browser {
 
@@ -14,6 +15,9 @@ BrowserPage::BrowserPage(QWebEngineProfile* profile, QObject* parent)
     // Scripts of the profile reach a renderer started again after a loss
     // only as the pages' own.
     adoptProfileScripts(*this);
+    // A movie may ask for the whole screen where its page allows it; the
+    // owner of the page decides (fullScreenRequested).
+    settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) {
                 if (status != NormalTerminationStatus)

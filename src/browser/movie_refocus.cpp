@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
-#include <QWebEngineView>
+#include <QWidget>
 
 namespace zorvia::browser {
 
@@ -29,14 +29,13 @@ constexpr auto kMovieFocused = R"((function () {
 
 } // namespace
 
-void refocusMovie(QWebEngineView& view) {
-    QPointer<QWebEngineView> target(&view);
-    view.page()->runJavaScript(QString::fromLatin1(kMovieFocused),
-                               QWebEngineScript::ApplicationWorld,
-                               [target](const QVariant& focused) {
-                                   if (target && focused.toBool() && target->isVisible())
-                                       target->setFocus(Qt::OtherFocusReason);
-                               });
+void refocusMovie(QWebEnginePage& page, QWidget& view) {
+    QPointer<QWidget> target(&view);
+    page.runJavaScript(QString::fromLatin1(kMovieFocused), QWebEngineScript::ApplicationWorld,
+                       [target](const QVariant& focused) {
+                           if (target && focused.toBool() && target->isVisible())
+                               target->setFocus(Qt::OtherFocusReason);
+                       });
 }
 
 } // namespace zorvia::browser

@@ -3,6 +3,7 @@
 #include "browser/browser_page.h"
 #include "browser/client_align.h"
 #include "browser/crash_notice.h"
+#include "browser/full_screen_window.h"
 #include "browser/web_profile.h"
 #include "player/movie_page.h"
 
@@ -89,9 +90,13 @@ void TWebBrowser::bindPage() {
             });
     connect(page_.get(), &QWebEnginePage::loadFinished, this,
             [this](bool ok) { onLoadFinished(ok); });
+    connect(
+        page_.get(), &QWebEnginePage::fullScreenRequested, this,
+        [this](QWebEngineFullScreenRequest request) { onFullScreenRequested(std::move(request)); });
 }
 
 void TWebBrowser::renewPage() {
+    leaveFullScreen();
     auto fresh = std::make_unique<browser::BrowserPage>(page_->profile(), nullptr);
     fresh->setSilent(page_->isSilent());
     fresh->setAudioMuted(page_->isAudioMuted());
@@ -104,6 +109,8 @@ void TWebBrowser::renewPage() {
 }
 
 TWebBrowser::~TWebBrowser() {
+    // The full-screen view shows the page: it goes before the page does.
+    delete fullScreen_;
     // The view does not own the page: let the view go first.
     delete view_;
     view_ = nullptr;

@@ -3,8 +3,10 @@
 #include "browser/browser_application.h"
 #include "browser/html_document.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWebEngineFullScreenRequest>
 #include <QWidget>
 
 #include <functional>
@@ -20,6 +22,7 @@ namespace browser {
 class BrowserPage;
 class ClientAlign;
 class CrashNotice;
+class FullScreenWindow;
 } // namespace browser
 
 // The embedded web browser: a widget around a web view of the shared
@@ -88,6 +91,15 @@ public:
     void setReloadAfterCrash(bool on) { reloadAfterCrash_ = on; }
     bool crashNoticeShown() const;
 
+    // Full screen. A page's own request to go full screen (a movie's, where
+    // its page allows it) is granted: the page shows over the whole screen.
+    // showMovieFullScreen() shows the page's first Flash movie so, scaled to
+    // the screen with its proportions kept; nothing happens without one.
+    // Esc (or F11) leaves either, and so does leaveFullScreen().
+    void showMovieFullScreen();
+    void leaveFullScreen();
+    bool fullScreenShown() const;
+
     // The widget that receives the mouse and keyboard input of the page
     // (it may change when the page's renderer is replaced).
     QWidget* inputWidget() const;
@@ -141,6 +153,9 @@ private:
     bool beforeNavigate(const QUrl& url);
     void onLoadFinished(bool ok);
     void onRendererGone();
+    void onFullScreenRequested(QWebEngineFullScreenRequest request);
+    void openFullScreen();
+    void closeFullScreen();
     void applySnapshot(const QVariant& result, quint64 load, bool complete);
     bool showsDocument(const browser::DocumentSnapshot& document) const override;
     void focusElement(const browser::DocumentSnapshot& document, const QString& name) override;
@@ -151,6 +166,8 @@ private:
     browser::CrashNotice* crashNotice_ = nullptr;
     bool reloadAfterCrash_ = false;
     bool rendererGone_ = false;
+    QPointer<browser::FullScreenWindow> fullScreen_;
+    bool movieFilled_ = false;
     QStringList markerNames_;
     std::shared_ptr<const browser::DocumentSnapshot> document_;
     QString pending_;

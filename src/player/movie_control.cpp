@@ -27,4 +27,12 @@ void resumeMovies(QWebEnginePage& page) {
     page.runJavaScript(controlScript("resume"), QWebEngineScript::MainWorld);
 }
 
+void fillPageWithMovie(QWebEnginePage& page, bool on, std::function<void(bool found)> done) {
+    page.runJavaScript(controlScript(on ? "fill" : "unfill"), QWebEngineScript::MainWorld,
+                       [done = std::move(done)](const QVariant& found) {
+                           if (done)
+                               done(found.toInt() > 0);
+                       });
+}
+
 } // namespace zorvia::player

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWebEnginePage;
 
 namespace zorvia::player {
@@ -9,5 +11,10 @@ namespace zorvia::player {
 // those. Both return at once; the page does the work.
 void pauseMovies(QWebEnginePage& page);
 void resumeMovies(QWebEnginePage& page);
+
+// Lays the page's first Flash movie over the whole page, scaled with its
+// proportions kept (`on`), or puts it back; `done` learns whether the page
+// has a movie.
+void fillPageWithMovie(QWebEnginePage& page, bool on, std::function<void(bool found)> done = {});
 
 } // namespace zorvia::player

@@ -1,8 +1,9 @@
 // Steers the Flash movies of a page and of its frames that the page may
 // reach, run by the game box in the page's own world (the player's elements
 // live there). "pause" pauses every playing movie and marks it; "resume"
-// plays again the movies that "pause" marked, and no other. The result is
-// the number of movies found.
+// plays again the movies that "pause" marked, and no other. "fill" lays the
+// first movie over the whole page (the player scales it, its proportions
+// kept), "unfill" puts it back. The result is the number of movies found.
 (function(command) {
 'use strict';
 function movies(doc, found) {

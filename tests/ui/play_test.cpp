@@ -7,6 +7,7 @@
 #include "support/demo_portal.h"
 #include "support/offline_window_test.h"
 #include "support/program_folder_guard.h"
+#include "support/test_http_server.h"
 #include "support/x_input.h"
 #include "ui/kit/page_control.h"
 #include "ui/main/form1.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <QWebEnginePage>
@@ -162,6 +164,82 @@ TEST_F(Play, AGameTabThatBecomesActiveAgainGivesTheKeyboardBackToItsMovie) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return form->activeBrowser() == game; }, kLoadTimeoutMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return game->movieHasFocus(); }, kLoadTimeoutMs));
     }
+}
+
+// The active game's movie over the whole screen, by key and by the status
+// bar's command; Esc leaves. The movie (4:3) fills the screen's width.
+TEST_F(Play, F11AndTheStatusBarsCommandShowTheGameFullScreenAndEscLeaves) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kLoadTimeoutMs));
+    TWebBrowser* game = games[1];
+    const auto* label = form->findChild<QLabel*>(QStringLiteral("Label_fullScreen"));
+    ASSERT_TRUE(label && label->isVisible());
+    const QRect screen = form->screen()->geometry();
+    const struct {
+        const char* way;
+        std::function<bool()> enter;
+    } ways[] = {
+        {"F11",
+         [] {
+             return xdotool({"key", "F11"});
+         }},
+        {"status bar", [&] { return clickAt(label->mapToGlobal(label->rect().center())); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        ASSERT_TRUE(way.enter());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return game->fullScreenShown(); }, kLoadTimeoutMs));
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("FullScreenWindow") && top->isVisible())
+                window = top;
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->geometry() == screen; }, kLoadTimeoutMs))
+            << window->geometry().width() << "x" << window->geometry().height() << "+"
+            << window->geometry().x() << "+" << window->geometry().y();
+        // The stage's colour a quarter down the middle, black bars above and below.
+        EXPECT_TRUE(waitForColour(*window, {screen.width() / 2, screen.height() / 4},
+                                  qRgb(0x20, 0x30, 0x40)));
+        EXPECT_TRUE(waitForColour(*window, {screen.width() / 2, 4}, qRgb(0, 0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window, kLoadTimeoutMs));
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !game->fullScreenShown(); }, kLoadTimeoutMs));
+        // The game plays in its tab again, at the tab's size.
+        const QSize view = game->view()->size();
+        EXPECT_TRUE(waitForColour(*game->view(), {view.width() / 2, view.height() / 4},
+                                  qRgb(0x20, 0x30, 0x40)));
+        EXPECT_EQ(moviesPlay(*game), true);
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), kLoadTimeoutMs));
+    }
+}
+
+// A page's own request for the whole screen (as the player makes it for a
+// movie whose page allows it) is granted; Esc leaves.
+TEST(FullScreenRequest, APagesRequestIsGrantedAndEscLeaves) {
+    TestHttpServer server;
+    server.page("/asks", QStringLiteral("<!doctype html><body style='margin:0'>"
+                                        "<div id=stage style='width:320px;height:240px;"
+                                        "background:#203040' onclick='this.requestFullscreen()'>"));
+    qputenv("ZORVIA_SITE_HOST", "127.0.0.1:9");
+    TForm1 form;
+    form.FormCreate();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, kLoadTimeoutMs));
+    form.CreateNewTab(server.url("/asks").toStdString());
+    TWebBrowser* page = form.activeBrowser();
+    ASSERT_TRUE(waitForDocumentAt(*page, server.url("/asks")));
+    ASSERT_TRUE(waitForColour(*page->view(), {160, 120}, qRgb(0x20, 0x30, 0x40)));
+    const QString isFullScreen = QStringLiteral("!!document.fullscreenElement");
+    ASSERT_TRUE(clickAt(page->view()->mapToGlobal(QPoint(160, 120))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->fullScreenShown(); }, kLoadTimeoutMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return evaluate(*page, isFullScreen).toBool(); }, kLoadTimeoutMs));
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !page->fullScreenShown(); }, kLoadTimeoutMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !evaluate(*page, isFullScreen).toBool(); }, kLoadTimeoutMs));
 }
 
 // Two portal games, the start page and the login panel share the portal's

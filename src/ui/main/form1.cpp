@@ -56,6 +56,7 @@ TForm1::TForm1(QWidget* parent)
     wireWorkspace();
     wireLists();
     wireLocalGames();
+    wireFullScreen();
     createDesktopIntegration();
 }
 

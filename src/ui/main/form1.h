@@ -132,6 +132,10 @@ public:
     QString localGameTitle(const QString& address) const;
     void Button_downClick(QObject* sender);
 
+    // Full screen (form1_full_screen.cpp): F11 or a click on Label_fullScreen
+    // shows the active tab's Flash movie over the whole screen; Esc leaves.
+    void ShowGameFullScreen();
+
     // Notification icon, boss key and close confirmation (form1_tray.cpp),
     // handed to the window's desktop integration.
     enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -197,6 +201,7 @@ private:
     void wireWorkspace();  // form1_tabs.cpp
     void wireLists();      // form1_lists.cpp
     void wireLocalGames(); // form1_local.cpp
+    void wireFullScreen(); // form1_full_screen.cpp
 
     // A feature's own state and helpers, declared in the feature's header,
     // so that changing them recompiles that feature's files alone.
@@ -237,6 +242,7 @@ private:
     QLabel* Label_status = nullptr;
     QLabel* Label_update = nullptr;
     QLabel* Label_tips = nullptr;
+    QLabel* Label_fullScreen = nullptr;
 
     // The menus of ListBox2 and ListBox3, each with one item "删除".
     QMenu* PopupMenu1 = nullptr;

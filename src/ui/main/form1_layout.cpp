@@ -158,6 +158,15 @@ void TForm1::createStatusBar() {
         makeLabel(Panel_status, "Label_tips", QStringLiteral("老板键：Ctrl+D"), {888, 6, 93, 13});
     Label_tips->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ui::setAnchors(Label_tips, Anchor::Right | Anchor::Bottom);
+
+    // The command that shows the active game over the whole screen.
+    Label_fullScreen = makeLabel(Panel_status, "Label_fullScreen",
+                                 QStringLiteral("全屏玩游戏：F11"), {770, 6, 110, 13});
+    Label_fullScreen->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_fullScreen->setFont(underlined);
+    Label_fullScreen->setCursor(Qt::PointingHandCursor);
+    Label_fullScreen->setToolTip(QStringLiteral("当前游戏全屏显示，按 Esc 退出全屏"));
+    ui::setAnchors(Label_fullScreen, Anchor::Right | Anchor::Bottom);
 }
 
 void TForm1::setTabOrder() {

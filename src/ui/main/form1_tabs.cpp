@@ -100,8 +100,9 @@ void TForm1::Workspace::bindBrowserEvents(TWebBrowser* browser) {
 }
 
 void TForm1::Workspace::refocusActiveMovie() {
-    if (TWebBrowser* browser = form.activeBrowser(); browser && form.isVisible())
-        browser::refocusMovie(*browser->view());
+    TWebBrowser* browser = form.activeBrowser();
+    if (browser && form.isVisible() && !browser->fullScreenShown())
+        browser::refocusMovie(*browser->page(), *browser->view());
 }
 
 void TForm1::CreateNewTab(const AnsiString& url) {

@@ -29,10 +29,13 @@ void WorkspaceSound::update() {
         return;
     quiet_ = quiet;
     for (TWebBrowser* browser : browsers) {
-        if (quiet)
+        if (quiet) {
+            // Nothing of the window stays on screen either.
+            browser->leaveFullScreen();
             player::pauseMovies(*browser->page());
-        else
+        } else {
             player::resumeMovies(*browser->page());
+        }
     }
     if (!quiet)
         emit restored();

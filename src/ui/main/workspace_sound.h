@@ -14,8 +14,8 @@ class TPageControl;
 // `tabs` is heard; browsers that are no tab (the login panel) are heard as
 // long as the window shows. While the window is hidden (the boss key, the
 // notification area) or minimised nothing is heard and every Flash movie of
-// its browsers is paused; when it shows again the movies paused then play
-// on. Browsers that come and go are taken as they are at each change.
+// its browsers is paused (and none stays full screen); when it shows again
+// the movies paused then play on. Browsers that come and go are taken as they are at each change.
 class WorkspaceSound : public QObject {
     Q_OBJECT
 public:
