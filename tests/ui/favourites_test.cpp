@@ -6,6 +6,7 @@
 #include "support/modal.h"
 #include "support/qt_print.h"
 #include "support/script_server.h"
+#include "support/test_http_server.h"
 #include "text/codepage.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/page_control.h"
@@ -68,6 +69,18 @@ protected:
         return path;
     }
 
+    // A page served on 127.0.0.1, for a tab (tabs open no local page but a
+    // game); returns its address.
+    QString servePage(const QByteArray& name, const QString& body) {
+        site.page("/" + name, "<!doctype html><meta charset=utf-8>" + body);
+        return site.url("/" + QString::fromLatin1(name));
+    }
+
+    static bool showsAddress(const TWebBrowser* browser, const QString& url) {
+        const auto document = browser->Document();
+        return document && document->location() == url;
+    }
+
     static bool shows(const TWebBrowser* browser, const QString& path) {
         const auto document = browser->Document();
         return document && document->location() == QUrl::fromLocalFile(path).toString();
@@ -75,17 +88,19 @@ protected:
 
     // A game page with the id 123 open in the active tab.
     void openGamePage() {
-        const QString path = writePage("game.html", QStringLiteral("<title>测试游戏</title><span "
-                                                                   "id=swfurl>g/x.swf</span><span "
-                                                                   "id=gameid>123</span>"));
-        form->CreateNewTab(ui::fromQ(path));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shows(form->activeBrowser(), path); }, 20000));
+        const QString url = servePage("game.html", QStringLiteral("<title>测试游戏</title><span "
+                                                                  "id=swfurl>g/x.swf</span><span "
+                                                                  "id=gameid>123</span>"));
+        form->CreateNewTab(ui::fromQ(url));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return showsAddress(form->activeBrowser(), url); }, 20000));
     }
 
     void usePortal(const test::ScriptServer& server) {
         SiteHost = "127.0.0.1:" + server.portText();
     }
 
+    test::TestHttpServer site;
     QTemporaryDir pages{QDir::tempPath() + "/zorvia-favourites-XXXXXX"};
     std::unique_ptr<TForm1> form;
 };
@@ -177,9 +192,9 @@ TEST_F(Favourites, AddingNeedsAGameInTheActiveTab) {
     // The start tab has no document: its portal cannot be reached.
     form->Button_favorClick(child<QPushButton>(form, "Button_favor"));
     // A page without "gameid".
-    const QString path = writePage("plain.html", "<title>plain</title><span id=swfurl>x</span>");
-    form->CreateNewTab(ui::fromQ(path));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(form->activeBrowser(), path); }, 20000));
+    const QString url = servePage("plain.html", "<title>plain</title><span id=swfurl>x</span>");
+    form->CreateNewTab(ui::fromQ(url));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsAddress(form->activeBrowser(), url); }, 20000));
     form->Button_favorClick(child<QPushButton>(form, "Button_favor"));
 
     EXPECT_TRUE(closer.seen().isEmpty());
