@@ -298,7 +298,9 @@ int main(int argc, char** argv) {
         return std::string(argv[2]) == "gamebox" ? gameBoxChild(source, host, folder)
                                                  : plainChild(source, host, folder);
     }
-    DemoPortal portal;
+    // The plain view, like any browser, cannot play a movie of another host:
+    // both sides open portal games whose movies lie on the portal host.
+    DemoPortal portal(DemoPortal::GameFiles::OnPortalHost);
     QTemporaryDir games;
     if (!portal.running() || !fetchGames(portal, games.path())) {
         std::fprintf(stderr, "the demo portal did not serve the games: %s\n",

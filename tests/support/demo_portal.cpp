@@ -18,9 +18,11 @@ quint16 freeLoopbackPort() {
     return probe.serverPort();
 }
 
-DemoPortal::DemoPortal() {
+DemoPortal::DemoPortal(GameFiles files) {
     host_ = QStringLiteral("127.0.0.1:%1").arg(freeLoopbackPort());
     auto env = QProcessEnvironment::systemEnvironment();
+    if (files == GameFiles::OnPortalHost)
+        env.insert("ZORVIA_PORTAL_FILE_HOST", host_);
     env.insert("ZORVIA_PORTAL_DATA", data_.path());
     env.insert("ZORVIA_PORTAL_WORKERS", "4");
     process_.setProcessEnvironment(env);

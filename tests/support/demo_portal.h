@@ -9,7 +9,12 @@
 // ZORVIA_SITE_HOST takes.
 class DemoPortal {
 public:
-    DemoPortal();
+    // Where its pages name their game files: on its file host (the other
+    // loopback name of its port), as real portals did, or on the portal
+    // host itself, for a browser that cannot play movies of another host.
+    enum class GameFiles { OnFileHost, OnPortalHost };
+
+    explicit DemoPortal(GameFiles files = GameFiles::OnFileHost);
     ~DemoPortal();
     DemoPortal(const DemoPortal&) = delete;
     DemoPortal& operator=(const DemoPortal&) = delete;
