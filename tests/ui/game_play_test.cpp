@@ -52,6 +52,21 @@ QRect playerRect(TWebBrowser& browser) {
     return QRect(r["x"].toInt(), r["y"].toInt(), r["w"].toInt(), r["h"].toInt());
 }
 
+// The portal's loader movie (550 wide) in browser: its square reaches x,
+// drawn white, and the game it brought keeps drawing new frames below.
+void expectLoaderPlays(TWebBrowser& browser, int x) {
+    QRect stage;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(browser)).isEmpty(); },
+                                kPlayerTimeoutMs));
+    const double scale = stage.width() / 550.0;
+    const auto at = [&](int px, int py) {
+        return stage.topLeft() + QPoint(int(px * scale), int(py * scale));
+    };
+    EXPECT_TRUE(
+        waitForColour(*browser.view(), at(x, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
+    EXPECT_TRUE(framesAdvance(*browser.view(), QRect(at(0, 200), at(549, 399))));
+}
+
 TEST(GamePlay, PortalGamePlaysAndItsDownloadPlaysFromTheLocalListWithThePortalStopped) {
     ProgramFolderGuard guard;
     auto portal = std::make_unique<DemoPortal>();
@@ -152,17 +167,7 @@ TEST(GamePlay, ALoaderBringsTheGameAndATextFromTheFileHost) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.CreateNewTab(portal.url("/mini.php?itemid=137").toStdString());
-    TWebBrowser* browser = form.activeBrowser();
-    QRect stage;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
-                                kPlayerTimeoutMs));
-    const double scale = stage.width() / 550.0;
-    const auto at = [&](int x, int y) {
-        return stage.topLeft() + QPoint(int(x * scale), int(y * scale));
-    };
-    EXPECT_TRUE(
-        waitForColour(*browser->view(), at(320, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
-    EXPECT_TRUE(framesAdvance(*browser->view(), QRect(at(0, 200), at(549, 399))));
+    expectLoaderPlays(*form.activeBrowser(), 320);
     saveShot(form, QStringLiteral("portal_loader_game.png"));
 }
 
@@ -215,16 +220,7 @@ TEST(GamePlay, AFailingFileHostIsToldApart) {
                 kPlayerTimeoutMs));
             continue;
         }
-        QRect stage;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !(stage = playerRect(*browser)).isEmpty(); },
-                                    kPlayerTimeoutMs));
-        const double scale = stage.width() / 550.0;
-        const auto at = [&](int x, int y) {
-            return stage.topLeft() + QPoint(int(x * scale), int(y * scale));
-        };
-        EXPECT_TRUE(
-            waitForColour(*browser->view(), at(120, 40), qRgb(255, 255, 255), 8, kPlayerTimeoutMs));
-        EXPECT_TRUE(framesAdvance(*browser->view(), QRect(at(0, 200), at(549, 399))));
+        expectLoaderPlays(*browser, 120);
         EXPECT_EQ(files.requestCount("/games/note.txt"), 0);
         EXPECT_EQ(files.requestCount("/crossdomain.xml"), 1);
     }
